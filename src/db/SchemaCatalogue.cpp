@@ -1,0 +1,170 @@
+#include "Schema.h"
+
+namespace {
+// Short builders keep the catalogue readable as a table.
+ColumnDef id() { return {QStringLiteral("Id"), ColType::IdNo}; }
+ColumnDef in(const char *n) { return {QLatin1String(n), ColType::Integer}; }
+ColumnDef flag(const char *n) { return {QLatin1String(n), ColType::CharFlag, 1}; }
+ColumnDef ch(const char *n, int size) { return {QLatin1String(n), ColType::Char, size}; }
+ColumnDef vc(const char *n, int size) { return {QLatin1String(n), ColType::VarChar, size}; }
+ColumnDef memo(const char *n) { return {QLatin1String(n), ColType::Memo}; }
+ColumnDef dec(const char *n, int p = 20, int s = 6) { return {QLatin1String(n), ColType::Decimal, p, s}; }
+ColumnDef date(const char *n) { return {QLatin1String(n), ColType::Date}; }
+ColumnDef dtm(const char *n) { return {QLatin1String(n), ColType::DateTime}; }
+ColumnDef blob(const char *n) { return {QLatin1String(n), ColType::Blob}; }
+ColumnDef req(ColumnDef c) { c.notNull = true; return c; }
+IndexDef ix(const char *name, QStringList cols, bool unique = false) { return {QLatin1String(name), std::move(cols), unique}; }
+
+std::vector<TableDef> build()
+{
+    using R = DbRole;
+    std::vector<TableDef> t;
+
+    // ---------------------------------------------------------- configuration database
+    t.push_back({QStringLiteral("Company"), R::Config,
+                 {id(), vc("Code", 10), vc("Password", 20), vc("NameThai", 200), vc("NameEng", 200), vc("ShortName", 50),
+                  vc("Address1", 200), vc("Address2", 200), vc("Address3", 200), vc("Address4", 200), vc("Province", 100),
+                  vc("Zip", 10), vc("Telephone", 100), vc("Fax", 100), vc("EMail", 100), blob("Logo"), vc("TaxNo", 20),
+                  date("InstallDate"), in("RunYear"), vc("LocalServer", 100), vc("FUNDNAME", 100), flag("TaxBranchHead"),
+                  vc("TaxBranchCode", 10), vc("TaxBranchName", 100)},
+                 {ix("Company_Code", {QStringLiteral("Code")})}});
+    t.push_back({QStringLiteral("DatabaseList"), R::Config,
+                 {id(), vc("DatabaseName", 50), in("Company"), vc("Description", 200), in("YearNo")},
+                 {ix("DatabaseList_Name", {QStringLiteral("DatabaseName")})}});
+    t.push_back({QStringLiteral("CompanyConfig"), R::Config,
+                 {id(), in("Company"), vc("PicturePath", 250), flag("Public_Price_IE"), in("DefaultWh"), in("POS1_Wh"),
+                  vc("POS1_TaxCode", 10), flag("POS1_Price_IE"), in("POS1_PriceType"), flag("POS1_SumDetail"),
+                  vc("DefaultPosComPort", 10), vc("DefaultTax", 10), in("DefaultPosMenuId")}});
+    // Version is added by the schema upgrade on connect, as on older databases.
+    t.push_back({QStringLiteral("Menu"), R::Config,
+                 {id(), in("ParentId"), vc("Caption", 200), vc("Command", 250), vc("MenuOption", 100), in("OrderNo")}});
+    // UserSeeImport and UserSeeCost are added by the schema upgrade on connect.
+    t.push_back({QStringLiteral("UserName"), R::Config,
+                 {id(), vc("Code", 20), vc("fullname", 200), vc("Password", 50), in("languageno"), in("SalesId"),
+                  flag("EditSalePrice"), flag("Approve_Quo"), flag("Approve_SO"), flag("Approve_IV"), flag("Approve_PO"),
+                  flag("Approved_PORQ"), flag("ApproveTranWH"), flag("ApproveTranBranch"), flag("ApproveWorkOrder"),
+                  flag("CanSeeCost"), flag("CanSeeSalePrice"), flag("CanModifyCusSale"), flag("Approve_PreIs"),
+                  flag("ApproveCustomerDropUse"), flag("ApproveCustomerDropCredit"), flag("CanModifyCredit"),
+                  flag("CanSetProductBlock"), flag("CanSetProductMinus"), flag("CanSaleCreditOnReturnCheque")},
+                 {ix("UserName_Code", {QStringLiteral("Code")})}});
+    // What each user may do in each menu entry; read by MENUCAPTION.
+    t.push_back({QStringLiteral("UserRight"), R::Config,
+                 {id(), req(in("UserId")), req(in("MenuId")), flag("Access_R"), flag("Add_R"), flag("Modify_R"), flag("Delete_R")},
+                 {ix("UserRight_User_Menu", {QStringLiteral("UserId"), QStringLiteral("MenuId")}, true)}});
+    t.push_back({QStringLiteral("softwareconfig"), R::Config,
+                 {id(), vc("SoftwareName", 100), in("SoftwareVersion"), vc("Remark", 200)}});
+    t.push_back({QStringLiteral("ErrorLog"), R::Config,
+                 {id(), dtm("LogDate"), vc("CompName", 50), vc("LogName", 100), in("UserId"), in("MenuId"), memo("ErrorMsg")}});
+
+    // ---------------------------------------------------------- company database
+    t.push_back({QStringLiteral("Config"), R::Company,
+                 {id(), in("RunYear"), in("MainCurrencyId"), flag("ShowLastSearch"), in("SearchProductNo"),
+                  in("SearchProductMethod"), flag("CheckUserWarehouseFlag"), flag("CheckUserSubtypeFlag"),
+                  flag("UseCustomerLinkHead"), vc("MainServerIP", 50), vc("MainDbName", 50), vc("PicturePath", 250),
+                  vc("UnitLeft", 10), vc("UnitRight", 10), flag("DisplayFraction"), flag("QuotaQuantity"), flag("AutoGenGL"),
+                  flag("AUTORunDocMonth"), in("OnhandDecimal")}});
+    t.push_back({QStringLiteral("NullTable"), R::Company, {id(), vc("Dummy", 10)}});
+    t.push_back({QStringLiteral("Misc"), R::Company,
+                 {id(), req(vc("GroupCode", 20)), req(vc("Code", 20)), vc("Description", 200), vc("EngDescription", 200),
+                  in("OrderNo"), flag("AutoRunDocMonth"), vc("Remark", 200), flag("DelFlag")},
+                 {ix("Misc_Group_Code", {QStringLiteral("GroupCode"), QStringLiteral("Code")}, true)}});
+    t.push_back({QStringLiteral("CurrencyEx"), R::Company,
+                 {id(), req(in("Currency")), req(date("ExchangeDate")), dec("PurcScrap"), dec("PurcPart"), dec("PurcRate"),
+                  dec("SaleScrap"), dec("SalePart"), dec("SaleRate")},
+                 {ix("CurrencyEx_Date", {QStringLiteral("ExchangeDate")})}});
+    t.push_back({QStringLiteral("accountperiod"), R::Company,
+                 {id(), in("accountyear"), date("BeginDate"), date("EndDate"), flag("Closed")}});
+    t.push_back({QStringLiteral("DocumentNo"), R::Company,
+                 {id(), req(vc("Code", 30)), vc("Description", 200), vc("Prefix", 20), req(in("LastNo")), in("DocumentLength"),
+                  flag("AutoRun"), ch("DocType", 1), req(in("DocYear")), flag("UserCanModify")},
+                 {ix("DocumentNo_Code_Year", {QStringLiteral("Code"), QStringLiteral("DocYear")})}});
+    t.push_back({QStringLiteral("DocNoConvert"), R::Company,
+                 {id(), req(vc("Code", 30)), req(in("DocYear")), req(in("DocumentNo"))},
+                 {ix("DocNoConvert_Code_Year", {QStringLiteral("Code"), QStringLiteral("DocYear")})}});
+    t.push_back({QStringLiteral("UserLog"), R::Company,
+                 {id(), dtm("LogDate"), in("UserId"), in("MenuId"), in("FunctionListId"), in("DocumentId"), vc("Remark", 250)}});
+    t.push_back({QStringLiteral("Tax"), R::Company, {id(), req(vc("Code", 10)), vc("Description", 100), dec("Rate", 8, 2)}});
+    t.push_back({QStringLiteral("Warehouse"), R::Company,
+                 {id(), req(vc("Code", 10)), vc("Name", 100), flag("flagin"), flag("flagout"), flag("Blocked")},
+                 {ix("Warehouse_Code", {QStringLiteral("Code")}, true)}});
+    t.push_back({QStringLiteral("UserWarehouse"), R::Company, {id(), req(in("UserName")), req(in("Warehouse"))}});
+    t.push_back({QStringLiteral("Salesman"), R::Company,
+                 {id(), req(vc("Code", 20)), vc("Name", 200), vc("Telephone", 50), flag("Blocked")},
+                 {ix("Salesman_Code", {QStringLiteral("Code")}, true)}});
+    t.push_back({QStringLiteral("Customer"), R::Company,
+                 {id(), req(vc("Code", 20)), vc("Name", 200), vc("EngName", 200), vc("Address1", 200), vc("Address2", 200),
+                  vc("Address3", 200), in("Province"), vc("Zip", 10), vc("Telephone", 100), vc("Fax", 100), in("Salesman"),
+                  in("Department"), in("HeadOffice"), dec("CreditLimit", 20, 2), in("CreditDays"), vc("TaxNo", 20), flag("Blocked"),
+                  flag("DelFlag")},
+                 {ix("Customer_Code", {QStringLiteral("Code")}, true), ix("Customer_Name", {QStringLiteral("Name")})}});
+    t.push_back({QStringLiteral("Vendor"), R::Company,
+                 {id(), req(vc("Code", 20)), vc("Name", 200), vc("Address1", 200), vc("Telephone", 100), flag("ImportFlag"),
+                  flag("Blocked"), flag("DelFlag")},
+                 {ix("Vendor_Code", {QStringLiteral("Code")}, true)}});
+    t.push_back({QStringLiteral("Product"), R::Company,
+                 {id(), req(vc("Code", 30)), vc("ThaiName", 200), vc("EngName", 200), vc("PosName", 100), in("ProductType"),
+                  flag("PriceIE"), flag("PrintFrac"), flag("UseSerial"), flag("LotControl"), vc("TaxCode", 10), in("DefaultWh"),
+                  flag("PriceByVolumn"), vc("Discount", 50), vc("VolumnUnit", 20), flag("Blocked"), flag("MasterCode"),
+                  flag("Negative"), flag("ProductFree"), dec("Size_W", 16, 4), dec("Size_L", 16, 4), dec("Size_H", 16, 4),
+                  vc("CartonsUnits", 20), dec("Cartons", 16, 4), dec("NetWeight", 16, 4), dec("GrossWeight", 16, 4),
+                  memo("ProductDesc"), flag("CheckSerialPurc"), flag("CheckSerialSale"), flag("CheckSerialStock"),
+                  flag("CheckSerialOnhand"), dec("PerDiscountOver", 8, 2), vc("Picture", 250)},
+                 {ix("Product_Code", {QStringLiteral("Code")}, true), ix("Product_ThaiName", {QStringLiteral("ThaiName")})}});
+    t.push_back({QStringLiteral("ProductUnits"), R::Company,
+                 {id(), req(in("Product")), req(vc("UnitName", 30)), dec("Fraction", 16, 4), dec("VolumnFraction", 16, 4),
+                  vc("BarCode", 30), dec("PurcPrice"), dec("LabourCost"), dec("SalePrice"), flag("SaleFlag"), flag("PurcFlag"),
+                  flag("StockUnitFlag"), flag("SmallUnitFlag")},
+                 {ix("ProductUnits_Product", {QStringLiteral("Product"), QStringLiteral("UnitName")}),
+                  ix("ProductUnits_BarCode", {QStringLiteral("BarCode")})}});
+    t.push_back({QStringLiteral("ProdAttrCode"), R::Company,
+                 {id(), req(in("ProdAttrGroup")), req(vc("Code", 20)), vc("Description", 200)},
+                 {ix("ProdAttrCode_Group_Code", {QStringLiteral("ProdAttrGroup"), QStringLiteral("Code")})}});
+    t.push_back({QStringLiteral("PartSource"), R::Company,
+                 {id(), req(in("ProductUnits")), req(in("Vendor")), dec("Price"), vc("PurchaseCode", 30), vc("PurchaseName", 200),
+                  vc("DiscountStr", 50), dec("lastprice"), vc("lastdoccode", 30), vc("lastdocno", 30), date("lastdate")},
+                 {ix("PartSource_Unit_Vendor", {QStringLiteral("ProductUnits"), QStringLiteral("Vendor")})}});
+    t.push_back({QStringLiteral("Project"), R::Company,
+                 {id(), req(vc("Code", 30)), vc("Description", 250), vc("RefNo", 50), date("InputDate"), ch("SubType", 10),
+                  in("Customer"), in("Department"), vc("Hire", 200), vc("Supporter", 200), vc("AttnPlace", 250), vc("Phone", 50),
+                  vc("Fax", 50), vc("UnitNo", 50), vc("ProjectPlace", 250), vc("ProjectDesc", 250), vc("CompSupport", 100),
+                  vc("CompSupport_Phone", 50), vc("CompEngineer", 100), vc("CompEngineer_Phone", 50), vc("Controller", 100),
+                  vc("Controller_Phone", 50), vc("CompManager", 100), vc("CompManager_Phone", 50), vc("CompOs", 100),
+                  vc("CompOs_Phone", 50), vc("CompSecurity", 100), vc("CompSecurity_Phone", 50), vc("PurcDepartment", 100),
+                  vc("PurcDepartment_Phone", 50), date("BeginDate"), date("EndDate"), flag("JobType"), vc("JobName", 200),
+                  dec("Advance", 20, 2), flag("IncludeVAT"), in("CurrencyId"), dec("Rate"), dec("Total"), dec("ProjectPrice", 20, 2),
+                  dec("consume", 8, 2), dec("overhead", 8, 2), dec("risk", 8, 2), dec("commission", 8, 2), dec("profit", 8, 2),
+                  in("Product"), in("ProductUnits"), dec("ProdQuantity", 16, 2), dec("QuantityFinish", 16, 2), flag("Blocked"),
+                  flag("LockHaveIssue"), memo("DescMemo"), vc("PicPath01", 250), flag("Closed"), dtm("CloseDate")},
+                 {ix("Project_Code", {QStringLiteral("Code")}, true)}});
+    t.push_back({QStringLiteral("ProjectItemHD"), R::Company,
+                 {id(), req(in("Project")), vc("Code", 30), vc("Description", 250), date("InputDate"), vc("Remark", 250)},
+                 {ix("ProjectItemHD_Project", {QStringLiteral("Project")})}});
+    t.push_back({QStringLiteral("ProjectItemDt"), R::Company,
+                 {id(), req(in("ProjectItemHD")), in("Product"), in("ProductUnits"), dec("Quantity", 16, 2), dec("Price"),
+                  vc("Remark", 250)},
+                 {ix("ProjectItemDt_HD", {QStringLiteral("ProjectItemHD")})}});
+    return t;
+}
+} // namespace
+
+const ColumnDef *TableDef::column(const QString &n) const
+{
+    for (const auto &c : columns)
+        if (c.name.compare(n, Qt::CaseInsensitive) == 0)
+            return &c;
+    return nullptr;
+}
+
+const std::vector<TableDef> &schemaCatalogue()
+{
+    static const std::vector<TableDef> catalogue = build();
+    return catalogue;
+}
+
+const TableDef *findTable(DbRole role, const QString &name)
+{
+    for (const auto &t : schemaCatalogue())
+        if (t.role == role && t.name.compare(name, Qt::CaseInsensitive) == 0)
+            return &t;
+    return nullptr;
+}

@@ -1,0 +1,6 @@
+#include "Modules.h"
+
+void registerModules()
+{
+    // Each module area adds its windows here as it is built.
+}

@@ -1,0 +1,3 @@
+#pragma once
+// Registers every module window that is built into this program.
+void registerModules();

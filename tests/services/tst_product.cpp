@@ -79,9 +79,7 @@ private slots:
         QTest::newRow("blocked") << u"P0005"_s << u"N"_s << 1 << false << none << none;
         QTest::newRow("blocked, user warehouses") << u"P0005"_s << u"Y"_s << 1 << false << none << none;
         QTest::newRow("master") << u"P0006"_s << u"N"_s << 1 << false << none << none;
-        QTest::newRow("master, user warehouses") << u"P0006"_s << u"Y"_s << 1 << false << none << none;
         QTest::newRow("no tax code") << u"P0007"_s << u"N"_s << 1 << false << none << none;
-        QTest::newRow("no tax code, user warehouses") << u"P0007"_s << u"Y"_s << 1 << false << none << none;
         QTest::newRow("tax code points nowhere") << u"P0098"_s << u"N"_s << 1 << false << none << none;
         QTest::newRow("unknown code") << u"X0001"_s << u"N"_s << 1 << false << none << none;
         QTest::newRow("quote in code") << u"P0001' OR '1'='1"_s << u"N"_s << 1 << false << none << none;
@@ -267,7 +265,6 @@ private slots:
         QTest::newRow("vendor's part source") << u"P0001"_s << u"ชิ้น"_s << u"V0001"_s << true << u"10"_s << u"1"_s;
         QTest::newRow("vendor without part source") << u"P0001"_s << u"ชิ้น"_s << u"V0002"_s << false << u"10"_s << u"1"_s;
         QTest::newRow("other unit of the same vendor") << u"P0001"_s << u"โหล"_s << u"V0001"_s << false << u"115"_s << u"10"_s;
-        QTest::newRow("other product") << u"P0002"_s << u"กล่อง"_s << u"V0001"_s << false << u"225"_s << u"18"_s;
         QTest::newRow("unknown unit") << QString() << QString() << u"V0001"_s << false << QString() << QString();
     }
     void existsPartSource()

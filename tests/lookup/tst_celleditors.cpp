@@ -6,6 +6,8 @@
 #include "session/UserDialogs.h"
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QDialog>
+#include <QPointer>
 #include <QMessageBox>
 #include <QTableView>
 #include <QTimer>
@@ -212,6 +214,43 @@ private slots:
         QCOMPARE(boxes->shown, 1);
         QCOMPARE(g.shown(0), QStringLiteral("P002"));
         UserDialogs::install(std::move(scripted));
+    }
+
+    void lookUpDialogKeepsTheEditorOpen()
+    {
+        PriceGrid g;
+        bool editorWasOpen = false;
+        // A look-up is a modal window of its own: the editor loses the focus to it.
+        g.code.lookup = [&](const QModelIndex &, const QString &) {
+            QDialog dialog(&g.window);
+            auto *search = new QLineEdit(&dialog);
+            QTimer::singleShot(80, &dialog, [&] {
+                editorWasOpen = g.view->isPersistentEditorOpen(g.model.index(0, 0)) || g.view->indexWidget(g.model.index(0, 0));
+                dialog.accept();
+            });
+            search->setFocus();
+            dialog.exec();
+            return QStringLiteral("P001");
+        };
+        g.show();
+        QWidget *editor = g.type(0, QStringLiteral("p"));
+        QVERIFY(editor);
+        QPointer<QWidget> watch(editor);
+        QTest::keyClick(editor, Qt::Key_F5);
+        QTest::qWait(50);
+        QVERIFY(watch);
+        QCOMPARE(static_cast<QLineEdit *>(editor)->text(), QStringLiteral("P001"));
+        QCOMPARE(g.checks, 0);
+        QCOMPARE(g.shown(0), QStringLiteral("P002"));
+        QVERIFY(editorWasOpen);
+        // The desktop gives the grid's window the focus back (offscreen does not by itself).
+        g.window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&g.window));
+        QTRY_VERIFY(editor->hasFocus());
+        QTest::keyClick(editor, Qt::Key_Tab);
+        QTRY_VERIFY(!watch || !watch->isVisible());
+        QCOMPARE(g.checks, 1);
+        QCOMPARE(g.shown(0), QStringLiteral("P001"));
     }
 
     void dateCell_data()

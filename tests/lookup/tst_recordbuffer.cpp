@@ -339,8 +339,18 @@ private slots:
         QCOMPARE(b.value(QStringLiteral("Department")).toInt(), 99);
     }
 
-    void leavingHookRunsOnceAroundAMessage()
+    void leavingHook_data()
     {
+        QTest::addColumn<QString>("handler");
+        QTest::addColumn<int>("runsAfterTab");
+        QTest::newRow("opens a message box") << "message" << 1;
+        QTest::newRow("puts the focus back, then moves it") << "refocus" << 1;
+        QTest::newRow("does nothing") << "plain" << 1;
+    }
+    void leavingHook()
+    {
+        QFETCH(QString, handler);
+        QFETCH(int, runsAfterTab);
         auto box = std::make_unique<BoxDialogs>();
         BoxDialogs *boxes = box.get();
         auto scripted = UserDialogs::install(std::move(box));
@@ -350,33 +360,54 @@ private slots:
         int runs = 0;
         LeaveHook *hook = LeaveHook::install(code, [&] {
             ++runs;
-            // The usual refusal: tell the user and put the focus back.
-            code->setFocus();
-            ShowMessage(QStringLiteral("ไม่พบรหัสนี้"));
-            next->setFocus();
+            if (runs > 5)
+                return; // a hook run again from itself would never end
+            if (handler == QLatin1String("message")) {
+                code->setFocus();
+                ShowMessage(QStringLiteral("ไม่พบรหัสนี้"));
+            } else if (handler == QLatin1String("refocus")) {
+                code->setFocus();
+                next->setFocus();
+            }
         });
         f.show();
         code->setFocus();
+        QVERIFY(code->hasFocus());
         typeText(code, QStringLiteral("x"));
         QTest::keyClick(code, Qt::Key_Tab);
-        QTRY_COMPARE(boxes->shown, 1);
+        if (handler == QLatin1String("message"))
+            QTRY_COMPARE(boxes->shown, 1);
         QTest::qWait(100);
-        QCOMPARE(runs, 1);
+        QCOMPARE(runs, runsAfterTab);
         QVERIFY(!hook->isRunning());
-        // Another window taking the focus is no leave.
+        QCOMPARE(boxes->shown, handler == QLatin1String("message") ? 1 : 0);
+        UserDialogs::install(std::move(scripted));
+    }
+
+    void anotherWindowTakingTheFocusIsNoLeave()
+    {
+        Form f;
+        auto *code = f.add(new CodeEdit);
+        auto *next = f.add(new QLineEdit);
+        int runs = 0;
+        LeaveHook::install(code, [&] { ++runs; });
         QWidget other;
+        other.setGeometry(700, 0, 100, 50);
         other.show();
+        f.show();
         code->setFocus();
-        QCOMPARE(runs, 1);
+        QVERIFY(code->hasFocus());
         other.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&other));
-        QCOMPARE(runs, 1);
+        QVERIFY(!code->hasFocus());
+        QCOMPARE(runs, 0);
         f.window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&f.window));
+        QTRY_VERIFY(code->hasFocus());
+        QCOMPARE(runs, 0);
         QTest::keyClick(code, Qt::Key_Tab);
-        QTRY_COMPARE(runs, 2);
-        QCOMPARE(boxes->shown, 2);
-        UserDialogs::install(std::move(scripted));
+        QVERIFY(next->hasFocus());
+        QCOMPARE(runs, 1);
     }
 
     void finishingTheFocusedBox()

@@ -421,6 +421,10 @@ private slots:
         binder.bindDateEdit(date, QStringLiteral("BeginDate"));
         binder.bindDecimalEdit(total, QStringLiteral("Total"));
         f.show();
+        // Passing through the empty box leaves the record unchanged.
+        total->setFocus();
+        date->setFocus();
+        QVERIFY(!b.isChanged());
         total->setFocus();
         typeText(total, QStringLiteral("99.125"));
         QVERIFY(b.isNull(QStringLiteral("Total")) || b.decimal(QStringLiteral("Total")).isZero());

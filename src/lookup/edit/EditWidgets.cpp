@@ -181,7 +181,11 @@ bool DecimalEdit::commitEdit()
         return true;
     const QString typed = text().trimmed();
     if (typed.isEmpty()) {
-        const bool changed = !m_null && !(m_value.isZero() && !m_allowNull);
+        // Passing through an empty box changes nothing; emptying a number
+        // clears it (or makes it 0 where no empty value is allowed).
+        if (m_null)
+            return true;
+        const bool changed = m_allowNull || !m_value.isZero();
         if (m_allowNull)
             setNull();
         else

@@ -363,6 +363,45 @@ private slots:
         QVERIFY(!g.view->grab().isNull());
     }
 
+    void enterMovesToTheNextEditableCell()
+    {
+        PriceGrid g;
+        QlxCellDelegate plain;
+        for (auto *d : std::initializer_list<QlxCellDelegate *>{&g.code, &g.date, &g.price, &plain})
+            d->enterMovesToNextCell = true;
+        g.view->setItemDelegate(&plain);
+        g.show();
+        QWidget *editor = g.type(0, QStringLiteral("p001"));
+        QVERIFY(editor);
+        QTest::keyClick(editor, Qt::Key_Return);
+        // The name is display-only: the date cell is next.
+        QTRY_COMPARE(g.view->currentIndex(), g.model.index(0, 2));
+        QCOMPARE(g.shown(0), QStringLiteral("P001"));
+        editor = QApplication::focusWidget();
+        QVERIFY(qobject_cast<QLineEdit *>(editor));
+        static_cast<QLineEdit *>(editor)->selectAll();
+        typeText(editor, QStringLiteral("01/03/2026"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTRY_COMPARE(g.view->currentIndex(), g.model.index(0, 3));
+        QCOMPARE(g.model.value(0, QStringLiteral("PriceDate")).toDate(), QDate(2026, 3, 1));
+        // A refused value keeps the user in the cell to correct it.
+        editor = QApplication::focusWidget();
+        static_cast<QLineEdit *>(editor)->selectAll();
+        typeText(editor, QStringLiteral("abc"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCOMPARE(dialogs->entries.size(), 1);
+        QCOMPARE(g.shown(3), QStringLiteral("125.50"));
+        QTest::qWait(20);
+        QCOMPARE(g.view->currentIndex(), g.model.index(0, 3));
+        QCOMPARE(QApplication::focusWidget(), editor);
+        QCOMPARE(static_cast<QLineEdit *>(editor)->text(), QStringLiteral("125.5"));
+        static_cast<QLineEdit *>(editor)->selectAll();
+        typeText(editor, QStringLiteral("99"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTRY_COMPARE(g.view->currentIndex(), g.model.index(0, 4));
+        QCOMPARE(g.shown(3), QStringLiteral("99.00"));
+    }
+
     void displayOnlyColumnsAreNotEditable()
     {
         PriceGrid g;

@@ -4,6 +4,7 @@
 #include "core/Decimal.h"
 #include "db/Connection.h"
 #include "session/UserDialogs.h"
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QFocusEvent>
@@ -14,12 +15,49 @@
 #include <QStandardItemModel>
 #include <QTreeView>
 
+void QlxCellDelegate::editNextCell(QAbstractItemView *view, const QModelIndex &from)
+{
+    // The next editable cell of the row, else the first of the next row;
+    // cells the user cannot change are passed over.
+    const QAbstractItemModel *m = from.model();
+    for (int r = from.row(), c = from.column() + 1; r < m->rowCount(); ++r, c = 0)
+        for (; c < m->columnCount(); ++c) {
+            const QModelIndex i = m->index(r, c);
+            if (i.flags() & Qt::ItemIsEditable) {
+                view->setCurrentIndex(i);
+                view->edit(i);
+                return;
+            }
+        }
+}
+
 bool QlxCellDelegate::eventFilter(QObject *editor, QEvent *event)
 {
     // A message or a look-up opened from the editor takes the focus for a
     // while; the editor keeps its text and gets the focus back.
     if (event->type() == QEvent::FocusOut && !isRealLeave(static_cast<QFocusEvent *>(event)))
         return false;
+    if (enterMovesToNextCell && event->type() == QEvent::KeyPress) {
+        const auto *k = static_cast<QKeyEvent *>(event);
+        if ((k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) && k->modifiers() == Qt::NoModifier) {
+            auto *w = qobject_cast<QWidget *>(editor);
+            // A drop-down's list open: Enter chooses the entry first.
+            if (auto *combo = qobject_cast<QComboBox *>(w); combo && combo->view()->isVisible())
+                return false;
+            QAbstractItemView *view = nullptr;
+            for (QWidget *p = w ? w->parentWidget() : nullptr; p && !view; p = p->parentWidget())
+                view = qobject_cast<QAbstractItemView *>(p);
+            const QModelIndex at = view ? view->currentIndex() : QModelIndex();
+            m_refused = false;
+            emit commitData(w);
+            if (m_refused)
+                return true; // the user corrects the value where it is
+            emit closeEditor(w, QAbstractItemDelegate::NoHint);
+            if (view && at.isValid())
+                editNextCell(view, at);
+            return true;
+        }
+    }
     return QStyledItemDelegate::eventFilter(editor, event);
 }
 

@@ -1,11 +1,12 @@
 #pragma once
+class QAbstractItemView;
 #include <QList>
 #include <QPair>
 #include <QStyledItemDelegate>
 #include <QVariant>
 #include <functional>
 
-// Base of the grid's cell editors. Losing the focus to another window (a
+// Base of the grid's cell editors (and a plain text cell when used as is). Losing the focus to another window (a
 // message box, a look-up dialog) neither commits nor closes the editor; a
 // refused entry (a date that does not exist, text that is no number) is
 // remembered so that saving can stop.
@@ -14,11 +15,15 @@ class QlxCellDelegate : public QStyledItemDelegate
     Q_OBJECT
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
+    // Enter in a cell takes the value and opens the next editable cell of
+    // the row, as Tab does (the grids of the module windows work that way).
+    bool enterMovesToNextCell = false;
     bool refused() const { return m_refused; }
     void clearRefused() { m_refused = false; }
 
 protected:
     bool eventFilter(QObject *editor, QEvent *event) override;
+    static void editNextCell(QAbstractItemView *view, const QModelIndex &from);
     void refuse() const { m_refused = true; }
 
 private:

@@ -58,10 +58,14 @@ bool TFaGetBase::openLookup()
     const bool ok = d->exec() == QDialog::Accepted && !d->ReturnValue.isEmpty();
     const QString chosen = d->ReturnValue;
     d.reset();
-    if (!ok)
+    if (!ok) {
+        window()->activateWindow();
+        EdCode->setFocus(Qt::OtherFocusReason);
         return false;
+    }
     EdCode->setText(chosen);
     emit EdCode->textEdited(chosen);
+    window()->activateWindow();
     EdCode->setFocus(Qt::OtherFocusReason);
     return true;
 }

@@ -316,7 +316,10 @@ void createDemo(const Options &options, bool replace)
         Connection co(QStringLiteral("demo_company"));
         co.setDatabaseName(name);
         createSchema(co, DbRole::Company);
-        fillCompany(co, ++no, no == 1 ? options : Options{0, 0, options.year});
+        // Generated rows go to the first company only; no is counted up before the call,
+        // since reading and changing it in one argument list is unsequenced.
+        ++no;
+        fillCompany(co, no, no == 1 ? options : Options{0, 0, options.year});
     }
 }
 

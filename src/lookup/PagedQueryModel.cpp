@@ -15,7 +15,7 @@ void PagedQueryModel::clear()
     endResetModel();
 }
 
-void PagedQueryModel::setQuery(Connection *conn, const QString &sql, const Params &params)
+void PagedQueryModel::setQuery(Connection *conn, const QString &sql, const Params &params, const QString &countSql)
 {
     beginResetModel();
     m_conn = nullptr;
@@ -44,7 +44,8 @@ void PagedQueryModel::setQuery(Connection *conn, const QString &sql, const Param
     if (first.rows.size() < PageSize) {
         m_rows = int(first.rows.size());
     } else {
-        m_rows = conn->scalar(QStringLiteral("SELECT COUNT(*) FROM (\n") + sql + QStringLiteral("\n) counted_rows"), params).toInt();
+        m_rows = conn->scalar(QStringLiteral("SELECT COUNT(*) FROM (\n") + (countSql.isEmpty() ? sql : countSql)
+                                  + QStringLiteral("\n) counted_rows"), params).toInt();
     }
     m_pages.push_front(std::move(first));
     m_conn = conn;

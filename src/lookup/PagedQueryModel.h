@@ -18,8 +18,10 @@ public:
     static constexpr int PageSize = 200;
     static constexpr int KeptPages = 6;
 
-    // Runs the count and the first page; DbError propagates to the caller.
-    void setQuery(Connection *conn, const QString &sql, const Params &params);
+    // Runs the first page and, when there are more rows, the count; DbError
+    // propagates to the caller. The count runs over countSql when given: the
+    // same statement without its ORDER BY, which a server would otherwise sort.
+    void setQuery(Connection *conn, const QString &sql, const Params &params, const QString &countSql = QString());
     void clear();
     bool isOpen() const { return m_conn != nullptr; }
 

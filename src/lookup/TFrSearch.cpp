@@ -143,7 +143,7 @@ void TFrSearch::showEvent(QShowEvent *e)
         Search();
 }
 
-QString TFrSearch::composedSql() const
+QString TFrSearch::composedSql(bool withOrder) const
 {
     QStringList lines = SQL;
     int at = int(lines.size());
@@ -152,6 +152,13 @@ QString TFrSearch::composedSql() const
             at = i;
             break;
         }
+    if (!withOrder) {
+        for (QString &line : lines) {
+            const int cut = line.toUpper().indexOf(QLatin1String("ORDER BY "));
+            if (cut >= 0)
+                line = line.left(cut);
+        }
+    }
     for (int i = 0; i < Conditions.lines().size(); ++i)
         lines.insert(at + i, Conditions.lines().at(i));
     return lines.join(QLatin1Char('\n'));
@@ -164,7 +171,7 @@ void TFrSearch::Search()
     for (auto it = Conditions.params().cbegin(); it != Conditions.params().cend(); ++it)
         p.insert(it.key(), it.value());
     try {
-        m_model->setQuery(&connection(), composedSql(), p);
+        m_model->setQuery(&connection(), composedSql(), p, composedSql(false));
     } catch (const DbError &e) {
         m_model->clear();
         ShowError(e.message());

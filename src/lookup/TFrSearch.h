@@ -50,8 +50,8 @@ public:
     PagedQueryModel *result() const { return m_model; }
     int currentRow() const;
     QVariant currentValue(const QString &column) const;
-    // The statement as the next search runs it.
-    QString composedSql() const;
+    // The statement as the next search runs it; without its ORDER BY for counting.
+    QString composedSql(bool withOrder = true) const;
 
     // While an embedded grid edits, Enter and Escape must reach it.
     void setKeyPreview(bool on);

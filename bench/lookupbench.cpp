@@ -2,6 +2,10 @@
 // screen, and the process size while scrolling through the whole result.
 #include "db/DemoBuilder.h"
 #include "lookup/PagedQueryModel.h"
+#include "lookup/TCodeLookupEdit.h"
+#include "lookup/TFaGet.h"
+#include "lookup/TFaSelectAttr.h"
+#include "lookup/TFrForm.h"
 #include "lookup/TFrSearch.h"
 #include "services/TDM.h"
 #include "session/TDMConfig.h"
@@ -14,6 +18,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QVBoxLayout>
 #include <algorithm>
 #include <cstdio>
 
@@ -59,6 +64,9 @@ int main(int argc, char *argv[])
     const QStringList args = app.arguments();
     const int i = args.indexOf(QStringLiteral("--customers"));
     const int customers = i >= 0 && i + 1 < args.size() ? args.at(i + 1).toInt() : 100000;
+    // --grab FOLDER: pictures of the look-up and of a window with the frames, to look at.
+    const int g = args.indexOf(QStringLiteral("--grab"));
+    const QString grabDir = g >= 0 && g + 1 < args.size() ? QDir(args.at(g + 1)).absolutePath() : QString();
 
     QTemporaryDir dir;
     QDir::setCurrent(dir.path());
@@ -103,6 +111,30 @@ int main(int argc, char *argv[])
                         filter.toUtf8().constData(), rows, times.at(times.size() / 2), times.last());
         }
 
+        if (!grabDir.isEmpty()) {
+            CustomerLookup lk;
+            lk.show();
+            QTest::qWaitForWindowExposed(&lk);
+            QTest::keyClick(lk.Code, Qt::Key_Return);
+            lk.grab().save(grabDir + QStringLiteral("/lookup.png"));
+            cfg.CompanyName = QStringLiteral("บริษัท ไทยตัวอย่างการค้า จำกัด");
+            cfg.MenuCaption = QStringLiteral("หน่วยงานโครงการ");
+            TFrForm form;
+            auto *c = new QWidget(&form);
+            auto *lay = new QVBoxLayout(c);
+            auto *dep = new TFaGetDepartment(c);
+            auto *attr = new TFaSelectCustomerAttr(c);
+            lay->addWidget(dep);
+            lay->addWidget(attr);
+            form.setCentralWidget(c);
+            attr->open();
+            form.show();
+            QTest::qWaitForWindowExposed(&form);
+            dep->EdCode->setText(QStringLiteral("D02"));
+            emit dep->EdCode->textEdited(QStringLiteral("D02"));
+            attr->setCell(0, TFaSelectAttrBase::ColFrom, QStringLiteral("N"));
+            form.grab().save(grabDir + QStringLiteral("/form.png"));
+        }
         CustomerLookup d;
         d.resize(640, 440);
         d.show();

@@ -70,6 +70,9 @@ TFrSearch::TFrSearch(QWidget *parent) : QDialog(parent)
     DgSearch->setAlternatingRowColors(false);
     DgSearch->horizontalHeader()->setSectionsClickable(true);
     DgSearch->horizontalHeader()->setHighlightSections(false);
+    // Column widths from the first page only: sizing must not read the whole result.
+    DgSearch->horizontalHeader()->setResizeContentsPrecision(PagedQueryModel::PageSize);
+    DgSearch->horizontalHeader()->setStretchLastSection(true);
     DgSearch->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     DgSearch->verticalHeader()->setDefaultSectionSize(DgSearch->fontMetrics().height() + 6);
     DgSearch->verticalHeader()->hide();
@@ -178,6 +181,10 @@ void TFrSearch::Search()
         return;
     }
     applyColumns();
+    DgSearch->resizeColumnsToContents();
+    for (int c = 0; c < m_model->columnCount(); ++c)
+        if (DgSearch->columnWidth(c) > 320)
+            DgSearch->setColumnWidth(c, 320);
     if (m_model->rowCount() > 0) {
         int first = 0;
         while (first < m_model->columnCount() && DgSearch->isColumnHidden(first))

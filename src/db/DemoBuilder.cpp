@@ -228,6 +228,26 @@ void fillCompany(Connection &c, int companyNo, const Options &options)
     ins(c, QStringLiteral("ProdAttrCode"), {{"ProdAttrGroup", 1}, {"Code", "RED"}, {"Description", "สีแดง"}});
     ins(c, QStringLiteral("ProdAttrCode"), {{"ProdAttrGroup", 1}, {"Code", "WHITE"}, {"Description", "สีขาว"}});
     ins(c, QStringLiteral("ProdAttrCode"), {{"ProdAttrGroup", 2}, {"Code", "L"}, {"Description", "ขนาดใหญ่"}});
+    // Attribute groups: the codes above belong to COLOR (1) and SIZE (2).
+    ins(c, QStringLiteral("ProdAttrGroup"), {{"Code", "COLOR"}, {"Description", "สี"}, {"ProductType", 1}});
+    ins(c, QStringLiteral("ProdAttrGroup"), {{"Code", "SIZE"}, {"Description", "ขนาด"}, {"ProductType", 1}});
+    ins(c, QStringLiteral("ProductAttribute"), {{"Product", 3}, {"GroupCode", "COLORWHITE"}});
+    ins(c, QStringLiteral("ProductAttribute"), {{"Product", 5}, {"GroupCode", "SIZEL"}});
+    const qint64 area = ins(c, QStringLiteral("CusAttrGroup"), {{"Code", "AREA"}, {"Description", "เขตการขาย"}});
+    const qint64 kind = ins(c, QStringLiteral("CusAttrGroup"), {{"Code", "TYPE"}, {"Description", "ประเภทลูกค้า"}});
+    ins(c, QStringLiteral("CusAttrCode"), {{"CusAttrGroup", area}, {"Code", "N"}, {"Description", "ภาคเหนือ"}});
+    ins(c, QStringLiteral("CusAttrCode"), {{"CusAttrGroup", area}, {"Code", "NE"}, {"Description", "ภาคตะวันออกเฉียงเหนือ"}});
+    ins(c, QStringLiteral("CusAttrCode"), {{"CusAttrGroup", area}, {"Code", "S"}, {"Description", "ภาคใต้"}});
+    ins(c, QStringLiteral("CusAttrCode"), {{"CusAttrGroup", kind}, {"Code", "RETAIL"}, {"Description", "ขายปลีก"}});
+    ins(c, QStringLiteral("CusAttrCode"), {{"CusAttrGroup", kind}, {"Code", "WHOLE"}, {"Description", "ขายส่ง"}});
+    ins(c, QStringLiteral("CustomerAttribute"), {{"Customer", 2}, {"GroupCode", "AREAN"}});
+    ins(c, QStringLiteral("CustomerAttribute"), {{"Customer", 3}, {"GroupCode", "AREANE"}});
+    ins(c, QStringLiteral("CustomerAttribute"), {{"Customer", 5}, {"GroupCode", "AREAS"}});
+    ins(c, QStringLiteral("CustomerAttribute"), {{"Customer", 1}, {"GroupCode", "TYPEWHOLE"}});
+    const qint64 origin = ins(c, QStringLiteral("VenAttrGroup"), {{"Code", "ORIGIN"}, {"Description", "แหล่งที่มา"}});
+    ins(c, QStringLiteral("VenAttrCode"), {{"VenAttrGroup", origin}, {"Code", "LOCAL"}, {"Description", "ในประเทศ"}});
+    ins(c, QStringLiteral("VenAttrCode"), {{"VenAttrGroup", origin}, {"Code", "IMPORT"}, {"Description", "ต่างประเทศ"}});
+    ins(c, QStringLiteral("VendorAttribute"), {{"Vendor", 2}, {"GroupCode", "ORIGINIMPORT"}});
     Q_UNUSED(wh2);
     Q_UNUSED(companyNo);
     tx.commit();
@@ -303,7 +323,10 @@ void createDemo(const Options &options, bool replace)
         Connection co(QStringLiteral("demo_company"));
         co.setDatabaseName(name);
         createSchema(co, DbRole::Company);
-        fillCompany(co, ++no, no == 1 ? options : Options{0, 0, options.year});
+        // Generated rows go to the first company only; no is counted up before the call,
+        // since reading and changing it in one argument list is unsequenced.
+        ++no;
+        fillCompany(co, no, no == 1 ? options : Options{0, 0, options.year});
     }
 }
 

@@ -143,6 +143,27 @@ std::vector<TableDef> build()
                  {id(), req(in("ProjectItemHD")), in("Product"), in("ProductUnits"), dec("Quantity", 16, 2), dec("Price"),
                   vc("Remark", 250)},
                  {ix("ProjectItemDt_HD", {QStringLiteral("ProjectItemHD")})}});
+    // Attribute groups and codes of products, customers and vendors; an attribute is
+    // stored on its owner as one text, group code followed by attribute code.
+    t.push_back({QStringLiteral("ProdAttrGroup"), R::Company,
+                 {id(), req(vc("Code", 10)), vc("Description", 200), in("ProductType")}});
+    t.push_back({QStringLiteral("ProductAttribute"), R::Company,
+                 {id(), req(in("Product")), req(vc("GroupCode", 30))},
+                 {ix("ProductAttribute_Group", {QStringLiteral("GroupCode")})}});
+    t.push_back({QStringLiteral("CusAttrGroup"), R::Company, {id(), req(vc("Code", 10)), vc("Description", 200)}});
+    t.push_back({QStringLiteral("CusAttrCode"), R::Company,
+                 {id(), req(in("CusAttrGroup")), req(vc("Code", 20)), vc("Description", 200)},
+                 {ix("CusAttrCode_Group_Code", {QStringLiteral("CusAttrGroup"), QStringLiteral("Code")})}});
+    t.push_back({QStringLiteral("CustomerAttribute"), R::Company,
+                 {id(), req(in("Customer")), req(vc("GroupCode", 30))},
+                 {ix("CustomerAttribute_Group", {QStringLiteral("GroupCode")})}});
+    t.push_back({QStringLiteral("VenAttrGroup"), R::Company, {id(), req(vc("Code", 10)), vc("Description", 200)}});
+    t.push_back({QStringLiteral("VenAttrCode"), R::Company,
+                 {id(), req(in("VenAttrGroup")), req(vc("Code", 20)), vc("Description", 200)},
+                 {ix("VenAttrCode_Group_Code", {QStringLiteral("VenAttrGroup"), QStringLiteral("Code")})}});
+    t.push_back({QStringLiteral("VendorAttribute"), R::Company,
+                 {id(), req(in("Vendor")), req(vc("GroupCode", 30))},
+                 {ix("VendorAttribute_Group", {QStringLiteral("GroupCode")})}});
     return t;
 }
 } // namespace

@@ -20,7 +20,8 @@ bool QlxApplication::notify(QObject *receiver, QEvent *event)
     // Reported outside the catch block: the dialog runs an event loop of its own and
     // the exception object is gone by then.
     reportUnhandled(message);
-    return false;
+    // Dealt with: reported, and nobody else should act on the event any more.
+    return true;
 }
 
 void QlxApplication::reportUnhandled(const QString &message)

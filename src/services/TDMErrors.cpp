@@ -54,12 +54,25 @@ QString TDM::ErrorText(const QString &message)
 
 void TDM::ApplicationEvents1Exception(const QString &message)
 {
+    // The operation that failed is abandoned, so is any transaction it left open:
+    // otherwise the error log row would join it, and the next save would commit
+    // the half-done work (or find a transaction already running).
+    TDMConfig *config = TDMConfig::instance();
+    for (Connection *c : {&DMDATA(), config ? &config->DmCfg() : nullptr}) {
+        if (c && c->inTransaction()) {
+            try {
+                c->rollback();
+            } catch (...) {
+            }
+        }
+    }
+
     // A log that cannot be written (configuration database gone) must not swallow
     // the report itself: the user still sees the error, with the logging failure.
     QString logFailure;
     try {
-        if (TDMConfig *cfg = TDMConfig::instance())
-            cfg->LogError(message);
+        if (config)
+            config->LogError(message);
     } catch (const std::exception &e) {
         logFailure = describe(e);
     } catch (...) {

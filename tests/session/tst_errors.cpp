@@ -291,6 +291,44 @@ private slots:
         QVERIFY(s->dialogs->entries.isEmpty());
     }
 
+    void abandonedTransactionIsUndone_data()
+    {
+        QTest::addColumn<bool>("onConfig");
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("insert");
+        QTest::newRow("company database") << false << QStringLiteral("Warehouse")
+                                          << QStringLiteral("INSERT INTO Warehouse (Code, Name) VALUES ('WH55', 'ค้าง')");
+        QTest::newRow("configuration database") << true << QStringLiteral("softwareconfig")
+                                                << QStringLiteral("INSERT INTO softwareconfig (SoftwareName) VALUES ('ค้าง')");
+    }
+    void abandonedTransactionIsUndone()
+    {
+        QFETCH(bool, onConfig);
+        QFETCH(QString, table);
+        QFETCH(QString, insert);
+        Connection &c = onConfig ? s->cfg->DmCfg() : s->dm->DMDATA();
+        auto other = env->connect(onConfig ? DemoBuilder::configDb : DemoBuilder::demoCompany);
+        const QString count = QStringLiteral("SELECT COUNT(*) FROM ") + table;
+        const int before = other->scalar(count).toInt();
+        // A handler that opened its transaction by hand and never got to close it.
+        FailingWindow w([&c, insert] {
+            c.startTransaction();
+            c.exec(insert);
+            throw std::runtime_error("Insufficient memory");
+        });
+        clickThroughDialog(w.button);
+        QCOMPARE(shown.size(), 1);
+        QVERIFY(!c.inTransaction());
+        QCOMPARE(other->scalar(count).toInt(), before);
+        QCOMPARE(errorLogCount(), 1);
+        // The next save starts afresh.
+        c.startTransaction();
+        c.exec(insert);
+        c.commit();
+        QCOMPARE(other->scalar(count).toInt(), before + 1);
+        QCOMPARE(errorLogCount(), 1);
+    }
+
     void logFailureStillShowsTheError()
     {
         // The configuration database is out of reach when the error comes.

@@ -222,6 +222,26 @@ private slots:
         QCOMPARE(shown, QStringList{explanation + QLatin1Char('\r') + message.toUpper() + QLatin1Char('\r')});
     }
 
+    void withoutTheDialog()
+    {
+        // No dialog installed (scripted runs): the text is shown as an error message.
+        s->dm->showErrorDialog = nullptr;
+        s->dm->ApplicationEvents1Exception(QStringLiteral("Insufficient memory"));
+        QCOMPARE(s->dialogs->entries.size(), 1);
+        QCOMPARE(s->dialogs->entries.first().kind, QStringLiteral("error"));
+        QCOMPARE(s->dialogs->entries.first().text, QStringLiteral("Memory หน่วยความจำของเครื่องไม่เพียงพอ\rINSUFFICIENT MEMORY\r"));
+        // An error raised while the dialog is up does not open a second dialog.
+        s->dialogs->entries.clear();
+        s->dm->showErrorDialog = [this](const QString &text) {
+            shown << text;
+            s->dm->ApplicationEvents1Exception(QStringLiteral("second"));
+        };
+        s->dm->ApplicationEvents1Exception(QStringLiteral("first"));
+        QCOMPARE(shown, QStringList{QStringLiteral("\rFIRST\r")});
+        QCOMPARE(s->dialogs->texts(), QStringList{QStringLiteral("\rSECOND\r")});
+        QCOMPARE(errorLogCount(), 3);
+    }
+
     void logErrorWritesEveryField()
     {
         s->cfg->UserId = 3;

@@ -3,6 +3,7 @@
 #include "core/DateFormat.h"
 #include "db/DbError.h"
 #include "lookup/ModuleRegistry.h"
+#include "lookup/TFrShowError.h"
 #include "services/TDM.h"
 #include "session/TDMConfig.h"
 #include "session/UserDialogs.h"
@@ -110,6 +111,9 @@ int runHost(const QStringList &args, const QElapsedTimer &sinceStart)
     auto product = std::make_unique<TDmProduct>();
     dm->setSplash(splash);
     dm->setCompanyArgument(arg(args, 3));
+    // Scripted runs have nobody to read the error dialog: their errors go to ShowError.
+    if (env.value(QStringLiteral("QLXHOST_UNATTENDED")) != QLatin1String("1"))
+        TFrShowError::install(*dm);
 
     QPointer<QWidget> window;
     int exitCode = 0;

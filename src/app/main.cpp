@@ -1,6 +1,6 @@
 #include "Startup.h"
 #include "modules/Modules.h"
-#include <QApplication>
+#include "QlxApplication.h"
 
 int main(int argc, char *argv[])
 {
@@ -9,7 +9,7 @@ int main(int argc, char *argv[])
     // Started without arguments the host does nothing at all, not even a window.
     if (argc <= 1)
         return 0;
-    QApplication app(argc, argv);
+    QlxApplication app(argc, argv);
     registerModules();
     QStringList args;
     for (int i = 1; i < argc; ++i)

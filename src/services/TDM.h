@@ -8,6 +8,7 @@
 #include <QSqlRecord>
 #include <QVector>
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 // The company data module: the company connection and the services every module
@@ -82,6 +83,18 @@ public:
 
     void DMdataBeforeConnect(Connection &c);
     void DMdataAfterConnect(Connection &c);
+
+    // ---- Application-wide error handling (TDMErrors.cpp)
+    // Receives every error an event handler did not handle: logs it, explains the
+    // well-known database messages and shows the error dialog.
+    void ApplicationEvents1Exception(const QString &message);
+    // Shows the error dialog modally with the finished text. Set by start-up (the
+    // dialog lives in a layer above); without it the text goes to ShowError.
+    std::function<void(const QString &)> showErrorDialog;
+    // The Thai explanation of a well-known message; empty when none applies.
+    static QString ErrorExplanation(const QString &message);
+    // explanation + CR + upper-cased message + CR.
+    static QString ErrorText(const QString &message);
 
 private:
     void ensureOpen();

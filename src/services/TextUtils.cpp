@@ -14,9 +14,7 @@
 #include <arpa/inet.h>
 #include <netdb.h>
 #include <netinet/in.h>
-#include <pwd.h>
 #include <sys/socket.h>
-#include <unistd.h>
 
 namespace {
 
@@ -440,25 +438,6 @@ int MonthOfDate(QDate date)
 
 // ---------------------------------------------------------------------------
 // Workstation identity, for error reports and the session log.
-
-QString GetComputerNameText()
-{
-    return QSysInfo::machineHostName().left(20).trimmed();
-}
-
-QString GetWindowsUserName()
-{
-    QString name = qEnvironmentVariable("USER").trimmed();
-    if (name.isEmpty())
-        name = qEnvironmentVariable("LOGNAME").trimmed();
-    if (name.isEmpty()) {
-        if (const passwd *pw = ::getpwuid(::getuid()); pw && pw->pw_name)
-            name = QString::fromLocal8Bit(pw->pw_name).trimmed();
-    }
-    if (name.isEmpty())
-        name = QStringLiteral("Unknown");
-    return name.toUpper();
-}
 
 QString GetLocalIP()
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Workstation.h"
+
 #include <QDate>
 #include <QString>
 #include <QtGlobal>
@@ -37,8 +39,7 @@ QString TrimLeadingBlanks(const QString &s);
 int YearOfDate(QDate date);
 int MonthOfDate(QDate date);
 
-QString GetComputerNameText();
-QString GetWindowsUserName();
+// GetComputerNameText and GetWindowsUserName come from core/Workstation.h.
 QString GetLocalIP();
 
 // Scrambled passwords: 11 characters, each QChar holding one byte (U+0000..

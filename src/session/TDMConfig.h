@@ -51,6 +51,11 @@ public:
     void CheckRight(int menuId, int userId);
     bool CheckVersion(int programVersion);
 
+    // Error reporting: one ErrorLog row per unexpected error, and the report mail
+    // the user may send from the error dialog (never fails visibly).
+    void LogError(const QString &message);
+    void SendErrorMail(const QString &subject, const QString &body);
+
 private:
     void openSoftwareConfig();
 

@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 if [ "${QLX_NO_PG:-0}" != "1" ] && [ -z "${QLX_PG_HOST:-}" ]; then
-  eval "export $(bash scripts/start-postgres.sh | tail -n 1)"
+  eval "export $(bash scripts/start-postgres.sh --for-tests | tail -n 1)"
 fi
 bash scripts/build.sh
 cd build

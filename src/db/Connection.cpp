@@ -180,6 +180,25 @@ void Engine::dropDatabase(const QString &name, const DbSettings &s)
     server.exec(QStringLiteral("DROP DATABASE IF EXISTS ") + quoteIdent(physicalName(s, name)) + QStringLiteral(" WITH (FORCE)"));
 }
 
+void Engine::copyDatabase(const QString &source, const QString &target, const DbSettings &from, const DbSettings &to)
+{
+    if (from.engine == EngineKind::Sqlite) {
+        const QString stored = resolveDatabase(source, from);
+        if (stored.isEmpty())
+            throw DbError(QStringLiteral("Database %1 does not exist.").arg(source));
+        QDir().mkpath(to.dataDir);
+        const QString dest = sqliteFile(to, target.trimmed());
+        QFile::remove(dest);
+        if (!QFile::copy(sqliteFile(from, stored), dest))
+            throw DbError(QStringLiteral("Cannot copy database %1 to %2.").arg(source, target));
+        QFile::setPermissions(dest, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+        return;
+    }
+    ServerSession server(to);
+    server.exec(QStringLiteral("CREATE DATABASE ") + quoteIdent(physicalName(to, target)) + QStringLiteral(" TEMPLATE ")
+                + quoteIdent(physicalName(from, source)) + QStringLiteral(" STRATEGY FILE_COPY"));
+}
+
 // ---------------------------------------------------------------- Connection
 
 Connection::Connection(const QString &name)

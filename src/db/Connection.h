@@ -19,6 +19,8 @@ QStringList listDatabases(const DbSettings &s = DbSettings::current());
 QString resolveDatabase(const QString &name, const DbSettings &s = DbSettings::current());
 void createDatabase(const QString &name, const DbSettings &s = DbSettings::current());
 void dropDatabase(const QString &name, const DbSettings &s = DbSettings::current());
+// A new database holding a copy of another (which must have no open connection).
+void copyDatabase(const QString &source, const QString &target, const DbSettings &from, const DbSettings &to);
 }
 
 // A named connection ("DmCfg", "DMDATA", ...) that opens on its first statement,

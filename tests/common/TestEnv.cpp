@@ -5,6 +5,42 @@
 
 namespace {
 int g_counter = 0;
+
+// The demo is built once per test program and copied for every test: far cheaper
+// than building it again, above all on the server engine.
+struct DemoTemplate
+{
+    QTemporaryDir dir;
+    DbSettings settings;
+    bool built = false;
+    ~DemoTemplate()
+    {
+        if (built && settings.engine == EngineKind::Postgres) {
+            try {
+                for (const auto &n : Engine::listDatabases(settings))
+                    Engine::dropDatabase(n, settings);
+            } catch (...) {
+            }
+        }
+    }
+};
+
+DemoTemplate &demoTemplate(const DbSettings &like)
+{
+    static DemoTemplate t;
+    if (!t.built) {
+        t.settings = like;
+        t.settings.dataDir = QDir(t.dir.path()).filePath(QStringLiteral("data"));
+        if (t.settings.engine == EngineKind::Postgres)
+            t.settings.dbPrefix = QStringLiteral("t%1_tpl_").arg(QCoreApplication::applicationPid());
+        const DbSettings previous = DbSettings::current();
+        DbSettings::setCurrent(t.settings);
+        DemoBuilder::createDemo({}, true);
+        DbSettings::setCurrent(previous);
+        t.built = true;
+    }
+    return t;
+}
 }
 
 bool TestEnv::wantsPostgres()
@@ -40,8 +76,14 @@ TestEnv::TestEnv(bool withDemo, const DemoBuilder::Options &options)
     if (m_settings.engine == EngineKind::Postgres)
         m_settings.dbPrefix = QStringLiteral("t%1_%2_").arg(QCoreApplication::applicationPid()).arg(++g_counter);
     DbSettings::setCurrent(m_settings);
-    if (withDemo)
+    const bool plainDemo = options.products == 0 && options.customers == 0 && options.year == 0;
+    if (withDemo && plainDemo) {
+        const DemoTemplate &t = demoTemplate(m_settings);
+        for (const QString &n : {DemoBuilder::configDb, DemoBuilder::demoCompany, DemoBuilder::secondCompany})
+            Engine::copyDatabase(n, n, t.settings, m_settings);
+    } else if (withDemo) {
         DemoBuilder::createDemo(options, true);
+    }
 }
 
 TestEnv::~TestEnv()

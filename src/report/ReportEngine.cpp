@@ -541,19 +541,36 @@ private:
         }
     }
 
-    void emitBand(const LayoutBand &band)
+    // Places a band below the last one, on a new page when it does not fit. A
+    // master row feeds the aggregates only once its page is known, so that a
+    // page's totals hold exactly the rows printed on it.
+    void emitBand(const LayoutBand &band, int feedMaster = -1)
     {
         double h = 0;
         auto items = buildBand(band, &h);
+        bool rebuild = false;
         if (m_y + h > m_bottom + 1e-6 && !m_pageFresh) {
             endPage();
             newPage();
-            // The band is evaluated again on its new page (PAGE may have changed).
-            items = buildBand(band, &h);
+            rebuild = true; // PAGE has changed
         }
+        if (feedMaster >= 0) {
+            feed(feedMaster);
+            rebuild = rebuild || hasAggregates(band);
+        }
+        if (rebuild)
+            items = buildBand(band, &h);
         place(std::move(items), m_y);
         m_y += h;
         m_pageFresh = false;
+    }
+
+    static bool hasAggregates(const LayoutBand &band)
+    {
+        for (const auto &o : band.objects)
+            if (!o.text.aggregates().empty())
+                return true;
+        return false;
     }
 
     void newPage()
@@ -769,8 +786,7 @@ private:
                     }
                 }
                 first = false;
-                feed(sec.master);
-                emitBand(master);
+                emitBand(master, sec.master);
             }
             if (!ds.rows.empty()) {
                 ds.current = int(ds.rows.size()) - 1;

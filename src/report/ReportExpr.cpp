@@ -85,7 +85,17 @@ QString RValue::toDisplay() const
 {
     switch (type) {
     case Type::Null: return {};
-    case Type::Number: return num.toString();
+    case Type::Number: {
+        // Computed numbers print without the trailing zeros of their working scale.
+        QString t = num.toString();
+        if (t.contains(QLatin1Char('.'))) {
+            while (t.endsWith(QLatin1Char('0')))
+                t.chop(1);
+            if (t.endsWith(QLatin1Char('.')))
+                t.chop(1);
+        }
+        return t;
+    }
     case Type::Text: return text;
     case Type::Date: return formatShortDate(date);
     case Type::Bool: return flag ? QStringLiteral("True") : QStringLiteral("False");

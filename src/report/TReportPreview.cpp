@@ -29,8 +29,7 @@ TReportPreview::TReportPreview(QWidget *parent) : QDialog(parent), m_printer(QPr
     m_zoomBox->setCurrentIndex(2);
     m_zoomBox->setToolTip(QStringLiteral("ย่อ/ขยาย"));
     connect(m_zoomBox, &QComboBox::activated, this, [this](int i) { setZoom(m_zoomBox->itemData(i).toDouble()); });
-    bar->addWidget(m_zoomBox);
-    m_buttonWidgets.emplace_back(Zoom, m_zoomBox);
+    m_buttonWidgets.emplace_back(Zoom, bar->addWidget(m_zoomBox));
 
     auto nav = [&](const QString &t, const QString &tip, std::function<void()> f) {
         auto *b = new QToolButton(bar);
@@ -52,8 +51,7 @@ TReportPreview::TReportPreview(QWidget *parent) : QDialog(parent), m_printer(QPr
     m_findBox->setPlaceholderText(QStringLiteral("ค้นหา"));
     m_findBox->setMaximumWidth(160);
     connect(m_findBox, &QLineEdit::returnPressed, this, [this] { findNext(m_findBox->text()); });
-    bar->addWidget(m_findBox);
-    m_buttonWidgets.emplace_back(Find, m_findBox);
+    m_buttonWidgets.emplace_back(Find, bar->addWidget(m_findBox));
     addButton(QStringLiteral("ค้นหา"), QStringLiteral("ค้นหาข้อความในรายงาน"), Find, [this] { findNext(m_findBox->text()); });
     addButton(QStringLiteral("พิมพ์"), QStringLiteral("พิมพ์รายงานทางเครื่องพิมพ์"), Print, [this] { printReport(); });
     addButton(QStringLiteral("ตั้งหน้ากระดาษ"), QStringLiteral("กำหนดหน้ากระดาษและเครื่องพิมพ์"), PageSetup, [this] { pageSetup(); });
@@ -86,8 +84,7 @@ QToolButton *TReportPreview::addButton(const QString &text, const QString &tip, 
     btn->setToolTip(tip);
     btn->setObjectName(QStringLiteral("button%1").arg(int(b)));
     connect(btn, &QToolButton::clicked, this, action);
-    bar->addWidget(btn);
-    m_buttonWidgets.emplace_back(b, btn);
+    m_buttonWidgets.emplace_back(b, bar->addWidget(btn));
     return btn;
 }
 
@@ -95,11 +92,8 @@ void TReportPreview::setButtons(int buttons)
 {
     m_buttons = buttons;
     // Toolbar widgets are hidden through their actions.
-    auto *bar = findChild<QToolBar *>();
-    for (QAction *a : bar->actions())
-        for (const auto &[b, w] : m_buttonWidgets)
-            if (bar->widgetForAction(a) == w)
-                a->setVisible((buttons & b) != 0);
+    for (const auto &[b, action] : m_buttonWidgets)
+        action->setVisible((buttons & b) != 0);
 }
 
 bool TReportPreview::isButtonShown(Button b) const { return (m_buttons & b) != 0; }

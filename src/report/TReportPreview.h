@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 
+class QAction;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -73,5 +74,5 @@ private:
     QLabel *m_pageLabel = nullptr;
     QComboBox *m_zoomBox = nullptr;
     QLineEdit *m_findBox = nullptr;
-    std::vector<std::pair<Button, QWidget *>> m_buttonWidgets;
+    std::vector<std::pair<Button, QAction *>> m_buttonWidgets;
 };

@@ -300,6 +300,13 @@ void fillCompany(Connection &c, int companyNo, const Options &options)
             ins(c, QStringLiteral("PartSource"), {{"ProductUnits", unit}, {"Vendor", v1}, {"Price", "9.50"}, {"PurchaseCode", "SCG-50"},
                                                   {"PurchaseName", "ปูนตราช้าง 50 กก."}, {"DiscountStr", "5%"}});
     }
+    // Kept in the project-site warehouse, which user 1 is not granted.
+    const qint64 sand = ins(c, QStringLiteral("Product"),
+                            {{"Code", "P0009"}, {"ThaiName", "ทรายหยาบ"}, {"EngName", "P0009"}, {"ProductType", 1}, {"PriceIE", "E"},
+                             {"TaxCode", "V7"}, {"DefaultWh", wh2}, {"Blocked", "N"}, {"MasterCode", "N"}, {"Negative", "N"}, {"ProductFree", "N"}});
+    ins(c, QStringLiteral("ProductUnits"), {{"Product", sand}, {"UnitName", "คิว"}, {"Fraction", "1"}, {"BarCode", "8850009001"},
+                                            {"PurcPrice", "450"}, {"LabourCost", "50"}, {"SalePrice", "600"},
+                                            {"SaleFlag", "Y"}, {"PurcFlag", "Y"}, {"StockUnitFlag", "Y"}, {"SmallUnitFlag", "Y"}});
     ins(c, QStringLiteral("ProdAttrCode"), {{"ProdAttrGroup", 1}, {"Code", "RED"}, {"Description", "สีแดง"}});
     ins(c, QStringLiteral("ProdAttrCode"), {{"ProdAttrGroup", 1}, {"Code", "WHITE"}, {"Description", "สีขาว"}});
     ins(c, QStringLiteral("ProdAttrCode"), {{"ProdAttrGroup", 2}, {"Code", "L"}, {"Description", "ขนาดใหญ่"}});

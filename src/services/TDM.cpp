@@ -5,7 +5,6 @@
 
 namespace {
 TDM *g_dm = nullptr;
-TDmProduct *g_product = nullptr;
 }
 
 TDM::TDM() : m_data(std::make_unique<Connection>(QStringLiteral("DMDATA"))), DialogColor(0, 0, 255)
@@ -124,11 +123,3 @@ QDateTime TDM::GetServerTime()
 {
     return ServerProc::ServerTime(DMDATA());
 }
-
-TDmProduct::TDmProduct() { g_product = this; }
-TDmProduct::~TDmProduct()
-{
-    if (g_product == this)
-        g_product = nullptr;
-}
-TDmProduct *TDmProduct::instance() { return g_product; }

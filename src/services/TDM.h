@@ -1,4 +1,6 @@
 #pragma once
+#include "TDmProduct.h"
+#include "core/Decimal.h"
 #include "db/Connection.h"
 #include <QColor>
 #include <QDateTime>
@@ -56,6 +58,28 @@ public:
     void AddActionLog(int functionListId, int documentId, const QString &remark);
     QDateTime GetServerTime();
 
+    // --- Quantity and unit formatting (TDMQuantity.cpp) ---
+    // Quantities as the warehouse reads them, from the unit's ProductUnits row and
+    // the configuration row's OnhandDecimal, UnitLeft and UnitRight. Quantities are
+    // exact decimals; the double overloads take the shortest text of the double.
+    // A unit id without a row (or whose product has no small unit) gives a text
+    // ending in "ERROR", never an exception.
+
+    // A quantity in small units as large units and the remaining small units:
+    // "2  โหล  6.00  ชิ้น".
+    QString FormatOnhand(int unitId, const Decimal &quantity);
+    QString FormatOnhand(int unitId, double quantity);
+    // One part of the same: 1 = the large units, 2 = the remaining small units.
+    QString FormatOnhandPart(int unitId, int part, const Decimal &quantity);
+    QString FormatOnhandPart(int unitId, int part, double quantity);
+    // A quantity of the given unit as stock units with a vulgar fraction:
+    // "2;1/2  โหล". A product without a stock unit, or a stock unit of fraction 0,
+    // gives NoStockUnitText or StockUnitWithoutFractionText.
+    QString FormatStockFraction(int unitId, const Decimal &quantity);
+    QString FormatStockFraction(int unitId, double quantity);
+    static const QString NoStockUnitText;
+    static const QString StockUnitWithoutFractionText;
+
     void DMdataBeforeConnect(Connection &c);
     void DMdataAfterConnect(Connection &c);
 
@@ -70,14 +94,4 @@ private:
     bool m_configOpen = false;
     QVector<QSqlRecord> m_currencies;
     QVector<QSqlRecord> m_periods;
-};
-
-// Product look-ups shared by several modules. Its operations are added with the
-// modules that use them.
-class TDmProduct
-{
-public:
-    TDmProduct();
-    ~TDmProduct();
-    static TDmProduct *instance();
 };

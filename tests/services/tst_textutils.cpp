@@ -81,7 +81,6 @@ void TstTextUtils::thaiAmounts_data()
         << u"หนึ่งพันสองร้อยสามสิบสี่บาทห้าสิบสตางค์"_s;
     QTest::newRow("21.00") << false << 2 << 21.0 << u"ยี่สิบเอ็ดบาทถ้วน"_s;
     QTest::newRow("0.25") << false << 2 << 0.25 << u"บาทยี่สิบห้าสตางค์"_s;
-    QTest::newRow("0.50") << false << 2 << 0.50 << u"บาทห้าสิบสตางค์"_s;
     QTest::newRow("zero") << false << 2 << 0.0 << QString();
     QTest::newRow("negative zero") << false << 2 << -0.0 << QString();
     QTest::newRow("rounds to zero") << false << 2 << 0.001 << u"บาทถ้วน"_s;
@@ -182,7 +181,6 @@ void TstTextUtils::roundValue_data()
     QTest::newRow("9.995 carries") << 2 << 9.995 << 10.0;
     QTest::newRow("0.1+0.2") << 2 << 0.1 + 0.2 << 0.3;
     QTest::newRow("123.5") << 0 << 123.5 << 124.0;
-    QTest::newRow("7.5") << 0 << 7.5 << 8.0;
     QTest::newRow("-0.5") << 0 << -0.5 << -1.0;
     QTest::newRow("-0.4") << 0 << -0.4 << 0.0;
     QTest::newRow("-0.001") << 2 << -0.001 << 0.0;

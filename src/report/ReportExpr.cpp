@@ -1,6 +1,7 @@
 #include "ReportExpr.h"
 #include "core/DateFormat.h"
 #include "core/FormatFloat.h"
+#include "services/TDM.h"
 #include "services/TextUtils.h"
 #include <QDateTime>
 #include <QLocale>
@@ -117,12 +118,6 @@ struct ExprNode
 };
 
 namespace {
-
-QuantityFormatters &formatters()
-{
-    static QuantityFormatters f;
-    return f;
-}
 
 struct FunctionInfo { const char *name; int minArgs; int maxArgs; };
 const FunctionInfo kFunctions[] = {
@@ -527,20 +522,23 @@ RValue callFunction(const ExprNode &n, ExprContext &ctx)
     if (fn == QLatin1String("TELL_REAL_THAI2")) return RValue::fromText(ThaiPointText(integer(1), real(0)));
     if (fn == QLatin1String("TELL_REAL_ENG")) return RValue::fromText(EnglishBahtText(integer(1), real(0)));
     if (fn == QLatin1String("TELL_REAL_ENG2")) return RValue::fromText(EnglishPointText(integer(1), real(0)));
-    const QuantityFormatters &q = formatters();
-    auto unavailable = [&]() -> RValue { throw ReportError(QStringLiteral("%1 is not available in this program").arg(fn)); };
+    // The quantity functions read the unit rows and the configuration row of the
+    // company database.
+    auto dm = [&]() -> TDM & {
+        if (!TDM::instance())
+            throw ReportError(QStringLiteral("%1 needs the company database").arg(fn));
+        return *TDM::instance();
+    };
     if (fn == QLatin1String("ONHANDQUANTITY"))
-        return q.onhand ? RValue::fromText(q.onhand(real(0), integer(1))) : unavailable();
+        return RValue::fromText(dm().FormatOnhand(integer(1), real(0)));
     if (fn == QLatin1String("ONHANDQUANTITYLSUNIT"))
-        return q.onhandPart ? RValue::fromText(q.onhandPart(real(0), integer(1), integer(2))) : unavailable();
+        return RValue::fromText(dm().FormatOnhandPart(integer(1), integer(2), real(0)));
     if (fn == QLatin1String("FRACSMALLBYSTOCK"))
-        return q.stockFraction ? RValue::fromText(q.stockFraction(real(0), integer(1))) : unavailable();
+        return RValue::fromText(dm().FormatStockFraction(integer(1), real(0)));
     throw ReportError(QStringLiteral("unknown function %1").arg(fn));
 }
 
 } // namespace
-
-void setQuantityFormatters(const QuantityFormatters &f) { formatters() = f; }
 
 QStringList reportFunctionNames()
 {

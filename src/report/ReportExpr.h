@@ -109,13 +109,3 @@ private:
 
 // Names of the built-in functions (upper case), for error messages and checks.
 QStringList reportFunctionNames();
-
-// The quantity functions call the company's unit formatting; they are installed
-// by the services layer once it offers them.
-struct QuantityFormatters
-{
-    std::function<QString(double qty, int unitId)> onhand;                 // ONHANDQUANTITY
-    std::function<QString(double qty, int unitId, int part)> onhandPart;   // ONHANDQUANTITYLSUNIT
-    std::function<QString(double qty, int unitId)> stockFraction;          // FRACSMALLBYSTOCK
-};
-void setQuantityFormatters(const QuantityFormatters &f);

@@ -336,6 +336,37 @@ private slots:
             QVERIFY2(text.contains(want), qPrintable(want + QStringLiteral(" not in: ") + text));
     }
 
+    // The quantity functions read the units of the company: 30 pieces of a product
+    // sold by the dozen.
+    void quantityFunctions_data()
+    {
+        QTest::addColumn<QString>("expr");
+        QTest::addColumn<QString>("result");
+        QTest::newRow("onhand") << "ONHANDQUANTITY(30, Dozen)" << "2  โหล  6.00  ชิ้น";
+        QTest::newRow("onhand, quantity from text") << "onhandquantity('30', Dozen)" << "2  โหล  6.00  ชิ้น";
+        QTest::newRow("large part") << "ONHANDQUANTITYLSUNIT(30, Dozen, 1)" << "2 โหล";
+        QTest::newRow("small part") << "ONHANDQUANTITYLSUNIT(30, Dozen, 2)" << " 6 ชิ้น";
+        QTest::newRow("stock fraction") << "FRACSMALLBYSTOCK(30, Piece)" << "2;1/2  โหล";
+        QTest::newRow("unknown unit") << "ONHANDQUANTITY(30, 999999)" << "30.00 ERROR";
+    }
+    void quantityFunctions()
+    {
+        QFETCH(QString, expr);
+        QFETCH(QString, result);
+        Connection &c = s->dm->DMDATA();
+        const QString unit = QStringLiteral("SELECT U.Id FROM ProductUnits U JOIN Product P ON P.Id = U.Product WHERE P.Code = 'P0001' AND U.UnitName = :u");
+        ReportEngine e;
+        e.setLayout(ReportLayout::fromJson(QJsonDocument(QJsonObject{{QStringLiteral("bands"), QJsonArray{QJsonObject{
+            {QStringLiteral("type"), QStringLiteral("summary")}, {QStringLiteral("height"), 10},
+            {QStringLiteral("objects"), QJsonArray{QJsonObject{{QStringLiteral("type"), QStringLiteral("text")}, {QStringLiteral("w"), 150},
+                {QStringLiteral("h"), 10}, {QStringLiteral("wrap"), false}, {QStringLiteral("text"), QLatin1Char('[') + expr + QLatin1Char(']')}}}}}}}})
+                                               .toJson(),
+                                           QStringLiteral("q")));
+        e.setVariableValue(QStringLiteral("Dozen"), RValue::fromVariant(c.scalar(unit, {{QStringLiteral("u"), QStringLiteral("โหล")}})));
+        e.setVariableValue(QStringLiteral("Piece"), RValue::fromVariant(c.scalar(unit, {{QStringLiteral("u"), QStringLiteral("ชิ้น")}})));
+        QCOMPARE(e.prepare().pages.at(0).items.at(0).lines.value(0), result);
+    }
+
     void savedReportLoadsAgain()
     {
         const PreparedReport r = runList(40);

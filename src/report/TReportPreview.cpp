@@ -118,6 +118,11 @@ void TReportPreview::showPage(int index)
 void TReportPreview::setZoom(double percent)
 {
     m_zoom = qBound(10.0, percent, 400.0);
+    const int i = m_zoomBox->findData(qRound(m_zoom));
+    if (i >= 0)
+        m_zoomBox->setCurrentIndex(i);
+    else
+        m_zoomBox->setEditText(QStringLiteral("%1%").arg(qRound(m_zoom)));
     render();
 }
 

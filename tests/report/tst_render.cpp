@@ -367,6 +367,46 @@ private slots:
         QCOMPARE(e.prepare().pages.at(0).items.at(0).lines.value(0), result);
     }
 
+    void renderFromTheCommandLine_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("expect"); // in the PDF, or in the error output
+        QTest::newRow("project sheet") << QStringList{"DEMO", "Rp_Project.frf", "--var", "DocNo=PJDEMO0001", "--var", "UserCode=ADMIN",
+                                                      "--pdf", "cli.pdf", "--prepare"}
+                                       << 0 << "หนึ่งล้านสองแสนแปดหมื่นสี่พันห้าร้อยบาทห้าสิบสตางค์";
+        QTest::newRow("without preparing") << QStringList{"DEMO", "Rp_Project.frf", "--var", "DocNo=PJDEMO0001", "--pdf", "cli.pdf"}
+                                           << 0 << "สรุปจากงานงาน";
+        QTest::newRow("voucher with a year") << QStringList{"DEMO", "Form_GLAuto.frf", "--var", "DocNo=PJDEMO0001", "--var", "DocYear=2026",
+                                                            "--var", "PrintCode=A-RCPT", "--pdf", "cli.pdf"}
+                                             << 0 << "ปีเอกสาร2569";
+        QTest::newRow("missing layout") << QStringList{"DEMO", "Nothing.frf", "--pdf", "cli.pdf"} << 1 << "Nothing.frf";
+        QTest::newRow("no form to prepare with") << QStringList{"DEMO", "Rp_Clean.frf", "--pdf", "cli.pdf", "--prepare"} << 1
+                                                 << "no print form with a preparation procedure uses Rp_Clean.frf";
+        QTest::newRow("no pdf given") << QStringList{"DEMO", "Rp_Clean.frf"} << 2 << "usage";
+    }
+    void renderFromTheCommandLine()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, exitCode);
+        QFETCH(QString, expect);
+        QFile::remove(QStringLiteral("cli.pdf"));
+        QProcess p;
+        p.setProcessEnvironment(env->processEnvironment());
+        p.setWorkingDirectory(env->folder());
+        p.start(QStringLiteral(QLXDB_PATH), QStringList{QStringLiteral("render")} + args);
+        QVERIFY(p.waitForFinished(60000));
+        const QString err = QString::fromUtf8(p.readAllStandardError());
+        QCOMPARE(p.exitCode(), exitCode);
+        if (exitCode == 0) {
+            QVERIFY(QString::fromUtf8(p.readAllStandardOutput()).startsWith(QLatin1String("1 page(s) to cli.pdf")));
+            QVERIFY2(squeezed(pdfText(QStringLiteral("cli.pdf"))).contains(expect), qPrintable(squeezed(pdfText(QStringLiteral("cli.pdf")))));
+        } else {
+            QVERIFY2(err.contains(expect), qPrintable(err));
+            QVERIFY(!QFile::exists(QStringLiteral("cli.pdf")));
+        }
+    }
+
     void savedReportLoadsAgain()
     {
         const PreparedReport r = runList(40);

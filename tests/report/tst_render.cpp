@@ -463,6 +463,12 @@ private slots:
         QVERIFY(v.printer().collateCopies());
         QVERIFY(squeezed(pdfText(out)).contains(QStringLiteral("ท้ายกระดาษหน้า4จาก4")));
 
+        // Export to PDF through the file picker.
+        const QString exported = QDir(env->folder()).filePath(QStringLiteral("exported.pdf"));
+        v.chooseFile = [&](bool save, const QString &filter) { return save && filter.contains(QLatin1String("pdf")) ? exported : QString(); };
+        QTest::mouseClick(v.findChild<QToolButton *>(QStringLiteral("button16")), Qt::LeftButton);
+        QVERIFY(squeezed(pdfText(exported)).contains(QStringLiteral("ท้ายกระดาษหน้า4จาก4")));
+
         // Save, then a bad file: an error, and the report on screen stays.
         const QString saved = QDir(env->folder()).filePath(QStringLiteral("p.qrp"));
         v.chooseFile = [&](bool, const QString &) { return saved; };

@@ -22,6 +22,88 @@ qint64 ins(Connection &c, const QString &table, const std::vector<std::pair<cons
     return c.insertReturningId(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(table, cols.join(QLatin1Char(',')), marks.join(QLatin1Char(','))), p);
 }
 
+// One project with its jobs, for the project sheet and the print dialog.
+void fillDemoProject(Connection &c, int year)
+{
+    auto idOf = [&](const QString &sql, const QString &code) {
+        return c.scalar(sql, {{QStringLiteral("c"), code}}).toLongLong();
+    };
+    const qint64 customer = idOf(QStringLiteral("SELECT Id FROM Customer WHERE Code = :c"), QStringLiteral("C0001"));
+    const qint64 dept = idOf(QStringLiteral("SELECT Id FROM Misc WHERE GroupCode = 'DEPARTMENT' AND Code = :c"), QStringLiteral("D04"));
+    const qint64 thb = idOf(QStringLiteral("SELECT Id FROM Misc WHERE GroupCode = 'CURRENCY' AND Code = :c"), QStringLiteral("THB"));
+    const qint64 project = ins(c, QStringLiteral("Project"),
+        {{"Code", "PJDEMO0001"}, {"Description", "ปรับปรุงอาคารสำนักงานใหญ่ ชั้น 5 และงานระบบไฟฟ้า"}, {"RefNo", "สัญญาเลขที่ 45/2569"},
+         {"InputDate", QDate(year, 1, 10)}, {"SubType", "GEN"}, {"Customer", customer}, {"Department", dept},
+         {"Hire", "คุณประเสริฐ วงศ์ไทย"}, {"Supporter", "คุณวิภา ศรีสุข"}, {"AttnPlace", "ฝ่ายอาคารสถานที่ บริษัท ก่อสร้างไทย จำกัด"},
+         {"Phone", "02-555-1234"}, {"Fax", "02-555-1235"}, {"ProjectPlace", "อาคารไทยทาวเวอร์ ถนนสุขุมวิท แขวงคลองเตยเหนือ เขตวัฒนา กรุงเทพมหานคร"},
+         {"ProjectDesc", "รื้อถอนฝ้าและผนังเดิม ติดตั้งระบบไฟฟ้าแสงสว่างใหม่ ทาสีภายใน และปูพื้นกระเบื้องทั้งชั้น"},
+         {"CompEngineer", "นายสมบัติ ช่างดี"}, {"CompEngineer_Phone", "081-234-5678"}, {"CompManager", "นางสาวอรุณี ใจงาม"},
+         {"BeginDate", QDate(year, 2, 1)}, {"EndDate", QDate(year, 6, 30)}, {"JobType", "N"}, {"JobName", "งานปรับปรุงอาคาร"},
+         {"Advance", "250000.00"}, {"IncludeVAT", "Y"}, {"CurrencyId", thb}, {"Rate", "1"}, {"ProjectPrice", "1284500.50"},
+         {"Blocked", "N"}, {"Closed", "N"}});
+    struct Line { const char *product; double qty; const char *price; };
+    struct Job { const char *code, *desc, *remark; std::vector<Line> lines; };
+    const std::vector<Job> jobs = {
+        {"J01", "งานรื้อถอนฝ้าเพดานและผนังเบาเดิม", "ทำงานนอกเวลาทำการ", {{"P0007", 40, "35.00"}, {"P0008", 60, "25.00"}}},
+        {"J02", "งานโครงสร้างผนังก่ออิฐและฉาบปูน", "", {{"P0001", 320, "155.00"}, {"P0002", 180, "245.50"}}},
+        {"J03", "งานระบบไฟฟ้าแสงสว่างและเต้ารับ", "ตามแบบไฟฟ้า E-01 ถึง E-04", {{"P0004", 450, "89.00"}}},
+        {"J04", "งานทาสีภายในทั้งชั้น พร้อมรองพื้นกันชื้น", "", {{"P0003", 96, "1450.00"}}},
+        {"J05", "งานปูพื้นกระเบื้อง 60x60 ซม. พื้นที่ส่วนกลางและห้องประชุม", "ลูกค้าเลือกสีกระเบื้องก่อนสั่งซื้อ",
+         {{"P0005", 720, "385.00"}, {"P0001", 60, "155.00"}}},
+        {"J06", "งานทำความสะอาดและส่งมอบงาน", "", {{"P0008", 40, "25.00"}}},
+    };
+    for (const auto &j : jobs) {
+        const qint64 hd = ins(c, QStringLiteral("ProjectItemHD"), {{"Project", project}, {"Code", j.code}, {"Description", j.desc},
+                                                                 {"InputDate", QDate(year, 1, 10)}, {"Remark", j.remark}});
+        for (const auto &l : j.lines) {
+            auto q = c.exec(QStringLiteral("SELECT P.Id, U.Id FROM Product P JOIN ProductUnits U ON U.Product = P.Id "
+                                           "WHERE P.Code = :c AND U.SmallUnitFlag = 'Y'"), {{QStringLiteral("c"), QString::fromLatin1(l.product)}});
+            if (!q.next())
+                continue;
+            ins(c, QStringLiteral("ProjectItemDt"), {{"ProjectItemHD", hd}, {"Product", q.value(0)}, {"ProductUnits", q.value(1)},
+                                                    {"Quantity", QString::number(l.qty, 'f', 2)}, {"Price", l.price}});
+        }
+    }
+}
+
+// The print forms of the project (print code PJCODE, two forms) and the project
+// sheet's preparation procedure.
+void fillPrintForms(Connection &c)
+{
+    upgradeSystemForm(c);
+    ins(c, QStringLiteral("SystemForm"), {{"FormOrderNo", 1}, {"FormCode", "PJCODE"}, {"FormDesc", "ใบสรุปโครงการ"},
+                                          {"FrfName", "Rp_Project.frf"}, {"SpName", "sp_PrintProject"}, {"DocCode", "PJCODE"},
+                                          {"DocParaName", "@No"}, {"FeedPixel", 0}, {"FeedLeft", 0}, {"ShowPrintPreview", "Y"}});
+    ins(c, QStringLiteral("SystemForm"), {{"FormOrderNo", 2}, {"FormCode", "PJCODE"}, {"FormDesc", "ใบสรุปโครงการ (ดูบนจอ ไม่พิมพ์)"},
+                                          {"FrfName", "Rp_Project.frf"}, {"SpName", "sp_PrintProject"}, {"DocCode", "PJCODE"},
+                                          {"DocParaName", "@No"}, {"FeedPixel", 0}, {"FeedLeft", 0}, {"ShowPrintPreview", "N"}});
+    if (c.engine() == EngineKind::Postgres) {
+        c.exec(QStringLiteral(
+            "CREATE OR REPLACE FUNCTION sp_printproject(p_no text, p_docyear integer, p_doccode text) RETURNS text "
+            "LANGUAGE plpgsql AS $$\n"
+            "BEGIN\n"
+            "  DELETE FROM RpProjectSheet WHERE DocNo = p_no;\n"
+            "  INSERT INTO RpProjectSheet (DocNo, DocYear, DocCode, JobCount, JobTotal, PreparedAt)\n"
+            "  SELECT p.Code, p_docyear, p_doccode, COUNT(DISTINCT h.Id), COALESCE(SUM(d.Quantity * d.Price), 0), now()\n"
+            "  FROM Project p LEFT JOIN ProjectItemHD h ON h.Project = p.Id LEFT JOIN ProjectItemDt d ON d.ProjectItemHD = h.Id\n"
+            "  WHERE p.Code = p_no GROUP BY p.Code;\n"
+            "  RETURN p_no;\n"
+            "END $$"));
+        return;
+    }
+    const char *steps[] = {
+        "DELETE FROM RpProjectSheet WHERE DocNo = :No",
+        "INSERT INTO RpProjectSheet (DocNo, DocYear, DocCode, JobCount, JobTotal, PreparedAt) "
+        "SELECT p.Code, :DocYear, :DocCode, COUNT(DISTINCT h.Id), COALESCE(SUM(d.Quantity * d.Price), 0), datetime('now', 'localtime') "
+        "FROM Project p LEFT JOIN ProjectItemHD h ON h.Project = p.Id LEFT JOIN ProjectItemDt d ON d.ProjectItemHD = h.Id "
+        "WHERE p.Code = :No GROUP BY p.Code",
+        "SELECT :No",
+    };
+    int n = 0;
+    for (const char *sql : steps)
+        ins(c, QStringLiteral("ServerScript"), {{"ProcName", "sp_PrintProject"}, {"StepNo", ++n}, {"SqlText", sql}});
+}
+
 } // namespace
 
 const std::vector<MenuEntry> &demoMenu()
@@ -249,7 +331,9 @@ void fillCompany(Connection &c, int companyNo, const Options &options)
     ins(c, QStringLiteral("VenAttrCode"), {{"VenAttrGroup", origin}, {"Code", "IMPORT"}, {"Description", "ต่างประเทศ"}});
     ins(c, QStringLiteral("VendorAttribute"), {{"Vendor", 2}, {"GroupCode", "ORIGINIMPORT"}});
     Q_UNUSED(wh2);
-    Q_UNUSED(companyNo);
+    if (companyNo == 1)
+        fillDemoProject(c, year);
+    fillPrintForms(c);
     tx.commit();
     if (options.products > 0 || options.customers > 0)
         generate(c, options);

@@ -164,6 +164,20 @@ std::vector<TableDef> build()
     t.push_back({QStringLiteral("VendorAttribute"), R::Company,
                  {id(), req(in("Vendor")), req(vc("GroupCode", 30))},
                  {ix("VendorAttribute_Group", {QStringLiteral("GroupCode")})}});
+    // Print forms per print code. ShowPrintPreview is added by upgradeSystemForm, as
+    // on older databases.
+    t.push_back({QStringLiteral("SystemForm"), R::Company,
+                 {id(), in("FormOrderNo"), vc("FormCode", 20), vc("FormDesc", 100), vc("FrfName", 100), vc("SpName", 100),
+                  vc("DocCode", 30), vc("DocParaName", 100), in("FeedPixel"), in("FeedLeft")},
+                 {ix("SystemForm_Code", {QStringLiteral("FormCode")})}});
+    // Named statement scripts: the preparation procedures on engines without stored procedures.
+    t.push_back({QStringLiteral("ServerScript"), R::Company,
+                 {id(), req(vc("ProcName", 100)), in("StepNo"), memo("SqlText")},
+                 {ix("ServerScript_Name", {QStringLiteral("ProcName"), QStringLiteral("StepNo")})}});
+    // What the project sheet's preparation leaves for the layout.
+    t.push_back({QStringLiteral("RpProjectSheet"), R::Company,
+                 {id(), vc("DocNo", 30), in("DocYear"), vc("DocCode", 30), in("JobCount"), dec("JobTotal", 20, 2), dtm("PreparedAt")},
+                 {ix("RpProjectSheet_DocNo", {QStringLiteral("DocNo")})}});
     return t;
 }
 } // namespace

@@ -1,6 +1,7 @@
 #include "ServerProcedures.h"
 #include "Connection.h"
 #include "DbError.h"
+#include <QRegularExpression>
 #include <QSqlRecord>
 
 namespace ServerProc {
@@ -73,7 +74,76 @@ void AddErrorLog(Connection &config, const QString &compName, const QString &log
                  {QStringLiteral("m"), menuId}, {QStringLiteral("e"), errorMsg}});
 }
 
+QString RunPrintPreparation(Connection &company, const QString &procName, const QString &no, int docYear, const QString &docCode)
+{
+    const QString name = procName.trimmed();
+    // The name cannot be bound; it must be a plain identifier to be named in SQL.
+    static const QRegularExpression ident(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
+    const QString missing = QStringLiteral("Could not find stored procedure '%1'.").arg(name);
+    if (!ident.match(name).hasMatch())
+        throw DbError(missing);
+    const Params all{{QStringLiteral("No"), no}, {QStringLiteral("DocYear"), docYear}, {QStringLiteral("DocCode"), docCode}};
+    const bool ownTransaction = !company.inTransaction();
+    if (company.engine() == EngineKind::Postgres) {
+        if (company.scalar(QStringLiteral("SELECT COUNT(*) FROM pg_proc WHERE lower(proname) = lower(:n)"), {{QStringLiteral("n"), name}}).toInt() == 0)
+            throw DbError(missing);
+        if (ownTransaction)
+            company.startTransaction();
+        try {
+            const QString result = dbText(company.scalar(
+                QStringLiteral("SELECT %1(CAST(:No AS text), CAST(:DocYear AS integer), CAST(:DocCode AS text))").arg(name), all));
+            if (ownTransaction)
+                company.commit();
+            return result;
+        } catch (...) {
+            if (ownTransaction && company.inTransaction())
+                company.rollback();
+            throw;
+        }
+    }
+    auto steps = company.exec(QStringLiteral("SELECT SqlText FROM ServerScript WHERE ProcName = :n ORDER BY StepNo, Id"),
+                              {{QStringLiteral("n"), name}});
+    QStringList statements;
+    while (steps.next())
+        statements << dbText(steps.value(0));
+    if (statements.isEmpty())
+        throw DbError(missing);
+    static const QRegularExpression param(QStringLiteral(":(No|DocYear|DocCode)\\b"));
+    if (ownTransaction)
+        company.startTransaction();
+    try {
+        QString result;
+        for (const QString &sql : statements) {
+            // Only the parameters a step names are bound.
+            Params p;
+            auto it = param.globalMatch(sql);
+            while (it.hasNext()) {
+                const QString key = it.next().captured(1);
+                p.insert(key, all.value(key));
+            }
+            auto q = company.exec(sql, p);
+            if (q.isSelect() && q.next())
+                result = dbText(q.value(0));
+        }
+        if (ownTransaction)
+            company.commit();
+        return result;
+    } catch (...) {
+        if (ownTransaction && company.inTransaction())
+            company.rollback();
+        throw;
+    }
+}
+
 } // namespace ServerProc
+
+void upgradeSystemForm(Connection &company)
+{
+    const Dialect &d = company.dialect();
+    if (!d.hasColumn(company, QStringLiteral("SystemForm"), QStringLiteral("SHOWPRINTPREVIEW")))
+        d.addColumn(company, QStringLiteral("SystemForm"), {QStringLiteral("ShowPrintPreview"), ColType::Char, 1});
+    company.exec(QStringLiteral("UPDATE SystemForm SET ShowPrintPreview = 'N' WHERE ShowPrintPreview IS NULL OR TRIM(ShowPrintPreview) = ''"));
+}
 
 void upgradeConfigSchema(Connection &config)
 {

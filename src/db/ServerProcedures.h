@@ -34,7 +34,20 @@ MenuCaptionResult MENUCAPTION(Connection &config, int menuId, int userId);
 void AddErrorLog(Connection &config, const QString &compName, const QString &logName, int userId, int menuId,
                  const QString &errorMsg);
 
+// A print form's preparation procedure (SystemForm.SpName) with @No, @DocYear,
+// @DocCode and the output @NewDocNo, which is returned. On PostgreSQL it is a
+// function of that name in the company database taking (text, integer, text) and
+// returning text; on SQLite a statement script kept in ServerScript under that
+// name, each step run with the same parameters and the first column of the last
+// step that returns a row taken as @NewDocNo. All steps commit together or not at
+// all. An unknown name fails with the server's wording.
+QString RunPrintPreparation(Connection &company, const QString &procName, const QString &no, int docYear, const QString &docCode);
+
 } // namespace ServerProc
+
+// Adds SystemForm.ShowPrintPreview when missing and turns null or blank into 'N',
+// as the print dialog and the print-form set-up do before reading the table.
+void upgradeSystemForm(Connection &company);
 
 // The configuration schema upgrade run on every connect of the configuration database.
 void upgradeConfigSchema(Connection &config);

@@ -4,7 +4,13 @@
 #include "db/DbError.h"
 #include "db/DemoBuilder.h"
 #include "db/ServerProcedures.h"
-#include <QCoreApplication>
+#include "report/ReportEngine.h"
+#include "report/ReportRender.h"
+#include <QDate>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QRegularExpression>
 #include <QElapsedTimer>
 #include <cstdio>
 
@@ -16,6 +22,7 @@ int usage()
                  "usage: qlxdb create-demo [--replace] [--products N] [--customers N]\n"
                  "       qlxdb create-config NAME | create-company NAME | drop NAME | list\n"
                  "       qlxdb draw-numbers COMPANY CODE YEAR COUNT | menu-id KEYWORD | demo-exists\n"
+                 "       qlxdb render COMPANY LAYOUT [--var NAME=VALUE]... --pdf OUT.pdf [--prepare]\n"
                  "Databases go to the engine of qlxhost.ini in the current folder (QLX_DB_ENGINE, QLX_DATA_DIR, QLX_PG_* override it).\n");
     return 2;
 }
@@ -26,11 +33,86 @@ int intOption(const QStringList &a, const QString &name, int fallback)
     return i >= 0 && i + 1 < a.size() ? a.at(i + 1).toInt() : fallback;
 }
 
+// Renders a layout for one document into PDF, as the print dialog would print it.
+int render(const QStringList &a)
+{
+    if (a.size() < 3)
+        return usage();
+    const QString company = a.at(1);
+    const QString layoutPath = a.at(2);
+    QString pdf;
+    bool prepare = false;
+    std::vector<std::pair<QString, QString>> vars;
+    for (int i = 3; i < a.size(); ++i) {
+        if (a.at(i) == QLatin1String("--pdf") && i + 1 < a.size()) {
+            pdf = a.at(++i);
+        } else if (a.at(i) == QLatin1String("--prepare")) {
+            prepare = true;
+        } else if (a.at(i) == QLatin1String("--var") && i + 1 < a.size()) {
+            const QString nv = a.at(++i);
+            const int eq = nv.indexOf(QLatin1Char('='));
+            if (eq <= 0)
+                return usage();
+            vars.emplace_back(nv.left(eq), nv.mid(eq + 1));
+        } else {
+            return usage();
+        }
+    }
+    if (pdf.isEmpty())
+        return usage();
+    Connection c(QStringLiteral("DMDATA"));
+    c.setDatabaseName(company);
+    ReportEngine engine(&c);
+    engine.loadLayout(layoutPath);
+    // Document numbers and codes are text even when they are all digits; other
+    // whole numbers (DocYear) are numbers.
+    static const QRegularExpression integer(QStringLiteral("^-?\\d{1,9}$"));
+    static const QStringList textVars = {QStringLiteral("DOCNO"), QStringLiteral("USERCODE"), QStringLiteral("PRINTCODE")};
+    QString docNo;
+    int docYear = QDate::currentDate().year();
+    for (const auto &[name, value] : vars) {
+        if (!textVars.contains(name.toUpper()) && integer.match(value).hasMatch())
+            engine.setVariableValue(name, RValue::number(Decimal(value.toLongLong())));
+        else
+            engine.setVariableValue(name, RValue::fromText(value));
+        if (name.compare(QLatin1String("DocNo"), Qt::CaseInsensitive) == 0)
+            docNo = value.trimmed();
+        if (name.compare(QLatin1String("DocYear"), Qt::CaseInsensitive) == 0)
+            docYear = value.toInt();
+    }
+    QElapsedTimer t;
+    t.start();
+    if (prepare) {
+        // The preparation procedure of the print form that uses this layout.
+        upgradeSystemForm(c);
+        auto q = c.exec(QStringLiteral("SELECT SpName, DocCode FROM SystemForm WHERE UPPER(TRIM(FrfName)) = UPPER(:f) "
+                                       "AND TRIM(COALESCE(SpName, '')) <> '' ORDER BY FormOrderNo"),
+                        {{QStringLiteral("f"), QFileInfo(layoutPath).fileName()}});
+        if (!q.next()) {
+            std::fprintf(stderr, "qlxdb: no print form with a preparation procedure uses %s\n", qPrintable(QFileInfo(layoutPath).fileName()));
+            return 1;
+        }
+        ServerProc::RunPrintPreparation(c, dbText(q.value(0)), docNo, docYear, dbText(q.value(1)).trimmed());
+    }
+    const PreparedReport report = engine.prepare();
+    const qint64 prepared = t.elapsed();
+    ReportRender::writePdf(report, pdf);
+    std::printf("%d page(s) to %s: prepared in %lld ms, written in %lld ms\n", int(report.pages.size()), qPrintable(pdf),
+                static_cast<long long>(prepared), static_cast<long long>(t.elapsed() - prepared));
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    // Rendering needs fonts, so a GUI application; without a display it works offscreen.
+    if (argc > 1 && qstrcmp(argv[1], "render") == 0 && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")
+        && qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::unique_ptr<QCoreApplication> appHolder(argc > 1 && qstrcmp(argv[1], "render") == 0 ? new QGuiApplication(argc, argv)
+                                                                                            : new QCoreApplication(argc, argv));
+    QCoreApplication &app = *appHolder;
     const QStringList a = app.arguments().mid(1);
     if (a.isEmpty())
         return usage();
@@ -43,6 +125,9 @@ int main(int argc, char *argv[])
             QElapsedTimer t;
             t.start();
             DemoBuilder::createDemo(o, a.contains(QLatin1String("--replace")));
+            // The layouts belong beside the databases: the print dialog opens them
+            // from the current folder.
+            ReportLayouts::installDemoLayouts(QDir::currentPath());
             std::printf("demo databases created on %s in %lld ms\n", qPrintable(DbSettings::current().engineName()),
                         static_cast<long long>(t.elapsed()));
         } else if (cmd == QLatin1String("demo-exists")) {
@@ -78,10 +163,15 @@ int main(int argc, char *argv[])
                 std::printf("%s\n", qPrintable(no));
             }
             std::fflush(stdout);
+        } else if (cmd == QLatin1String("render")) {
+            return render(a);
         } else {
             return usage();
         }
     } catch (const DbError &e) {
+        std::fprintf(stderr, "qlxdb: %s\n", e.message().toUtf8().constData());
+        return 1;
+    } catch (const ReportError &e) {
         std::fprintf(stderr, "qlxdb: %s\n", e.message().toUtf8().constData());
         return 1;
     }

@@ -13,7 +13,9 @@ namespace {
 QString qtConnectionName(const QString &name)
 {
     static QAtomicInteger<int> counter;
-    return QStringLiteral("qlx_%1_%2").arg(name).arg(counter.fetchAndAddRelaxed(1));
+    // The counter's address tells apart the copies of this code in the program
+    // and in the print library, which share Qt's one list of connection names.
+    return QStringLiteral("qlx_%1_%2_%3").arg(name).arg(quintptr(&counter), 0, 16).arg(counter.fetchAndAddRelaxed(1));
 }
 
 QString sqliteFile(const DbSettings &s, const QString &stored)

@@ -4,7 +4,10 @@
 #include "services/TDM.h"
 #include "session/TDMConfig.h"
 #include "session/UserDialogs.h"
+#include <QCoreApplication>
 #include <QDir>
+#include <QHash>
+#include <QLibrary>
 #include <QFile>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -57,19 +60,42 @@ int runLibrary(const QString &company, const QString &frf, const QString &user, 
 
 } // namespace
 
-extern "C" int DllPrintForm(const wchar_t *company, const wchar_t *frfName, const wchar_t *userCode, const wchar_t *docNo, int mode,
-                            int flag)
+int PrintLibraryForm(const QString &company, const QString &frfName, const QString &userCode, const QString &docNo, int mode)
 {
-    Q_UNUSED(flag);
     try {
-        return runLibrary(QString::fromWCharArray(company), QString::fromWCharArray(frfName), QString::fromWCharArray(userCode),
-                          QString::fromWCharArray(docNo), mode);
+        return runLibrary(company, frfName, userCode, docNo, mode);
     } catch (const ReportError &e) {
         ShowError(e.message());
     } catch (const DbError &e) {
         ShowError(e.message());
     }
     return 1;
+}
+
+QString defaultPrintLibraryPath()
+{
+    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("libqlxprintlib.so"));
+}
+
+int CallPrintLibrary(const QString &libraryPath, const QString &company, const QString &frfName, const QString &userCode,
+                     const QString &docNo, int mode)
+{
+    using Fn = int (*)(const wchar_t *, const wchar_t *, const wchar_t *, const wchar_t *, int, int);
+    // Loaded once and kept for the process, as the menu program's forms expect.
+    static QHash<QString, Fn> loaded;
+    Fn fn = loaded.value(libraryPath);
+    if (!fn) {
+        auto *lib = new QLibrary(libraryPath);
+        fn = lib->load() ? reinterpret_cast<Fn>(lib->resolve("DllPrintForm")) : nullptr;
+        if (!fn) {
+            ShowError(QStringLiteral("ไม่พบไลบรารีพิมพ์แบบฟอร์ม ") + libraryPath + QLatin1Char('\n') + lib->errorString());
+            delete lib;
+            return 1;
+        }
+        loaded.insert(libraryPath, fn);
+    }
+    const std::wstring c = company.toStdWString(), f = frfName.toStdWString(), u = userCode.toStdWString(), d = docNo.toStdWString();
+    return fn(c.c_str(), f.c_str(), u.c_str(), d.c_str(), mode, 1);
 }
 
 TFrPrintForm::TFrPrintForm(bool voucher, QWidget *parent) : QDialog(parent), m_voucher(voucher), m_printer(QPrinter::HighResolution)
@@ -119,8 +145,7 @@ TFrPrintForm::TFrPrintForm(bool voucher, QWidget *parent) : QDialog(parent), m_v
         d.exec();
     };
     printLibrary = [](const QString &company, const QString &frf, const QString &user, const QString &docNo, int mode) {
-        const std::wstring c = company.toStdWString(), f = frf.toStdWString(), u = user.toStdWString(), d = docNo.toStdWString();
-        return DllPrintForm(c.c_str(), f.c_str(), u.c_str(), d.c_str(), mode, 1);
+        return CallPrintLibrary(defaultPrintLibraryPath(), company, frf, user, docNo, mode);
     };
     setTexts();
     setFixedSize(voucher ? QSize(420, 130) : QSize(460, 320));

@@ -8,11 +8,16 @@ class QLabel;
 class QPushButton;
 class QTreeWidget;
 
-// Renders or previews a layout of the newer format for one document: company
-// database name, layout file name, user code, document number, mode (1 print,
-// 0 preview) and a sixth argument that is always 1. Returns 0 when done.
-extern "C" int DllPrintForm(const wchar_t *company, const wchar_t *frfName, const wchar_t *userCode, const wchar_t *docNo,
-                            int mode, int flag);
+// Renders or previews a layout of the newer format for one document on a company
+// database opened by name: mode 1 prints, 0 previews. Returns 0 when done. The
+// print library (qlxprintlib) exports it as DllPrintForm.
+int PrintLibraryForm(const QString &company, const QString &frfName, const QString &userCode, const QString &docNo, int mode);
+
+// Loads the print library and calls its DllPrintForm; a library that cannot be
+// loaded is a message and result 1.
+int CallPrintLibrary(const QString &libraryPath, const QString &company, const QString &frfName, const QString &userCode,
+                     const QString &docNo, int mode);
+QString defaultPrintLibraryPath();
 
 // The print dialog of a saved document: lists the print forms of the print code
 // (table SystemForm), prepares the data with the form's procedure and previews or

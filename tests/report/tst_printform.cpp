@@ -235,6 +235,34 @@ private slots:
         QVERIFY(previews.isEmpty());
     }
 
+    void printLibraryIsARealLibrary()
+    {
+        // A library that is not there is a message, not a crash.
+        QCOMPARE(CallPrintLibrary(QStringLiteral("/nonexistent/libqlxprintlib.so"), QStringLiteral("DEMO"), QStringLiteral("Rp_Project.frf"),
+                                  QStringLiteral("ADMIN"), QStringLiteral("PJDEMO0001"), 0),
+                 1);
+        QVERIFY(s->dialogs->contains(QStringLiteral("ไม่พบไลบรารีพิมพ์แบบฟอร์ม /nonexistent/libqlxprintlib.so")));
+        // The library has its own copy of the program's services: its messages go
+        // to standard error in unattended mode instead of blocking the test.
+        qputenv("QLXHOST_UNATTENDED", "1");
+        const QString lib = QStringLiteral(QLXPRINTLIB_PATH);
+        QCOMPARE(CallPrintLibrary(lib, QStringLiteral("DEMO"), QStringLiteral("NoSuchLayout.fr3"), QStringLiteral("ADMIN"),
+                                  QStringLiteral("PJDEMO0001"), 0),
+                 1);
+        // A real preview through the library, on a company connection it opens by
+        // name itself; the preview window is closed as soon as it is up.
+        QString title;
+        whenModal([&title](QWidget *w) {
+            title = QString::fromLatin1(w->metaObject()->className());
+            w->close();
+        });
+        QCOMPARE(CallPrintLibrary(lib, QStringLiteral("DEMO"), QStringLiteral("Rp_Project.frf"), QStringLiteral("ADMIN"),
+                                  QStringLiteral("PJDEMO0001"), 0),
+                 0);
+        qunsetenv("QLXHOST_UNATTENDED");
+        QCOMPARE(title, QStringLiteral("TReportPreview"));
+    }
+
     void f11ShowsTheLayoutName()
     {
         dlg->loadForms();

@@ -272,8 +272,6 @@ void fillCompany(Connection &c, int companyNo, const Options &options)
         ins(c, QStringLiteral("Salesman"), {{"Code", "S004"}, {"Name", "อรุณี"}, {"Surname", "ศรีสุข"}, {"Department", dept("D04")},
                                             {"Status", "Y"}, {"Blocked", "N"}, {"StartDate", QDate(year - 2, 3, 1)}});
         c.exec(QStringLiteral("UPDATE Warehouse SET IsLocation = 'N'"));
-        ins(c, QStringLiteral("Warehouse"), {{"Code", "LOC-A1"}, {"Name", "ชั้นวาง A1"}, {"flagin", "Y"}, {"flagout", "Y"}, {"Blocked", "N"}, {"IsLocation", "Y"}});
-        ins(c, QStringLiteral("Warehouse"), {{"Code", "WH09"}, {"Name", "คลังเก่า (ระงับ)"}, {"flagin", "N"}, {"flagout", "N"}, {"Blocked", "Y"}, {"IsLocation", "N"}});
 
         struct V { const char *code, *imp; int due; const char *remark, *phone; };
         for (const V &v : {V{"V0001", "N", 30, "ส่งของทุกวันจันทร์", "02-111-2222"}, V{"V0002", "Y", 60, "นำเข้าจากญี่ปุ่น", "02-333-4444"},

@@ -75,6 +75,9 @@ private slots:
         s = std::make_unique<TestSession>();
         s->cfg->IsThai = true;
         TFrSearch::resetSortState();
+        // A storage location and a blocked warehouse beside the demo's two warehouses.
+        db().exec(QStringLiteral("INSERT INTO Warehouse (Code, Name, flagin, flagout, Blocked, IsLocation) VALUES "
+                                 "('LOC-A1', 'ชั้นวาง A1', 'Y', 'Y', 'N', 'Y'), ('WH09', 'คลังเก่า (ระงับ)', 'N', 'N', 'Y', 'N')"));
     }
     void cleanup()
     {

@@ -176,6 +176,9 @@ void fillConfig(Connection &c)
     upgradeConfigSchema(c);
     c.exec(QStringLiteral("UPDATE UserName SET UserSeeImport = 'Y', UserSeeCost = 'Y' WHERE Id = :a"), {{QStringLiteral("a"), admin}});
     c.exec(QStringLiteral("UPDATE UserName SET UserSeeImport = 'N', UserSeeCost = 'N' WHERE Id <> :a"), {{QStringLiteral("a"), admin}});
+    // Look-up family: every user active but a former one, who shows red in the user look-up.
+    c.exec(QStringLiteral("UPDATE UserName SET active = 'Y'"));
+    ins(c, QStringLiteral("UserName"), {{"Code", "ADMOLD"}, {"fullname", "ผู้ดูแลเดิม"}, {"languageno", 1}, {"active", "N"}});
     tx.commit();
 }
 
@@ -334,6 +337,61 @@ void fillCompany(Connection &c, int companyNo, const Options &options)
     if (companyNo == 1)
         fillDemoProject(c, year);
     fillPrintForms(c);
+
+    // ---------------------------------------------------------- look-up family
+    {
+        auto dept = [&](const char *code) {
+            return c.scalar(QStringLiteral("SELECT Id FROM Misc WHERE GroupCode = 'DEPARTMENT' AND Code = :c"), {{QStringLiteral("c"), QString::fromLatin1(code)}});
+        };
+        int city = 0;
+        for (const char *p : {"กรุงเทพมหานคร", "เชียงใหม่", "ขอนแก่น", "ภูเก็ต", "ชลบุรี", "สงขลา"}) {
+            ++city;
+            misc("CITY", QStringLiteral("C%1").arg(city, 2, 10, QLatin1Char('0')).toUtf8().constData(), p, city);
+        }
+        struct S { const char *code, *surname, *dept, *status; };
+        for (const S &r : {S{"S001", "ใจดี", "D01", "Y"}, S{"S002", "รักงาน", "D01", "Y"}, S{"S003", "ลาออกแล้ว", "D02", "N"}})
+            c.exec(QStringLiteral("UPDATE Salesman SET Surname = :s, Department = :d, Status = :st, Phone = '02-555-0100', Province = 1 WHERE Code = :c"),
+                   {{QStringLiteral("s"), QString::fromUtf8(r.surname)}, {QStringLiteral("d"), dept(r.dept)},
+                    {QStringLiteral("st"), QString::fromLatin1(r.status)}, {QStringLiteral("c"), QString::fromLatin1(r.code)}});
+        ins(c, QStringLiteral("Salesman"), {{"Code", "S004"}, {"Name", "อรุณี"}, {"Surname", "ศรีสุข"}, {"Department", dept("D04")},
+                                            {"Status", "Y"}, {"Blocked", "N"}, {"StartDate", QDate(year - 2, 3, 1)}});
+        c.exec(QStringLiteral("UPDATE Warehouse SET IsLocation = 'N'"));
+
+        struct V { const char *code, *imp; int due; const char *remark, *phone; };
+        for (const V &v : {V{"V0001", "N", 30, "ส่งของทุกวันจันทร์", "02-111-2222"}, V{"V0002", "Y", 60, "นำเข้าจากญี่ปุ่น", "02-333-4444"},
+                           V{"V0003", "N", 0, "", "053-222-333"}})
+            c.exec(QStringLiteral("UPDATE Vendor SET VendorImport = :i, DueDays = :d, Remark = :r, PhoneNo = :p WHERE Code = :c"),
+                   {{QStringLiteral("i"), QString::fromLatin1(v.imp)}, {QStringLiteral("d"), v.due}, {QStringLiteral("r"), QString::fromUtf8(v.remark)},
+                    {QStringLiteral("p"), QString::fromLatin1(v.phone)}, {QStringLiteral("c"), QString::fromLatin1(v.code)}});
+        ins(c, QStringLiteral("Vendor"), {{"Code", "V0004"}, {"Name", "ห้าง วัสดุเลิกค้า"}, {"Blocked", "Y"}, {"VendorImport", "N"}, {"DueDays", 15}});
+        const qint64 z = ins(c, QStringLiteral("Vendor"), {{"Code", "Z0001"}, {"Name", "ร้าน ค้าส่งทั่วไป"}, {"Blocked", "N"}, {"VendorImport", "N"}, {"DueDays", 7}});
+        ins(c, QStringLiteral("vendorcontact"), {{"Vendor", v1}, {"ContactName", "คุณประเสริฐ"}, {"Phone", "081-111-1111"}});
+        ins(c, QStringLiteral("vendorcontact"), {{"Vendor", v1}, {"ContactName", "คุณวิไล"}, {"Phone", "081-222-2222"}});
+        ins(c, QStringLiteral("vendorcontact"), {{"Vendor", z}, {"ContactName", "คุณสมพร"}});
+
+        struct E { const char *code, *name, *status; };
+        for (const E &e : {E{"E001", "นายสมปอง ขยันดี", "Y"}, E{"E002", "นางสาวมาลี สวยงาม", "Y"}, E{"E003", "นายเกษม พ้นสภาพ", "N"}})
+            ins(c, QStringLiteral("Employee"), {{"Code", e.code}, {"Name", e.name}, {"Department", dept("D01")}, {"Status", e.status}});
+
+        struct A { const char *code, *thai, *eng, *type, *group; };
+        for (const A &a : {A{"1000", "สินทรัพย์", "ASSETS", "G", "1"}, A{"1101", "เงินสด", "CASH", "D", "1"},
+                           A{"1102", "เงินฝากธนาคาร", "CASH AT BANK", "D", "1"}, A{"2000", "หนี้สิน", "LIABILITIES", "G", "2"},
+                           A{"2101", "เจ้าหนี้การค้า", "TRADE PAYABLES", "D", "2"}, A{"4101", "รายได้จากการขาย", "SALES", "D", "4"}})
+            ins(c, QStringLiteral("AccountChart"), {{"Code", a.code}, {"NameThai", a.thai}, {"NameEng", a.eng}, {"AcType", a.type}, {"AcGroup", a.group}});
+
+        struct L { const char *code, *desc; QDate exp; const char *has; };
+        for (const L &l : {L{"L2401", "ล็อตปูน ม.ค.", QDate(year, 1, 31), "Y"}, L{"L2402", "ล็อตปูน ก.พ.", QDate(year, 2, 28), "Y"},
+                           L{"L2403", "ล็อตสี มี.ค.", QDate(year, 3, 31), "Y"}, L{"LX001", "ล็อตเหล็ก ไม่มีวันหมดอายุ", QDate(), "N"}})
+            ins(c, QStringLiteral("LotNo"), {{"Code", l.code}, {"Description", l.desc}, {"Product", 1}, {"ExpiredDate", l.exp.isValid() ? QVariant(l.exp) : QVariant()}, {"HasExpired", l.has}});
+
+        struct J { const char *code, *desc; int customer; QDate input; const char *blocked, *closed; };
+        for (const J &j : {J{"PJ0001", "อาคารสำนักงาน สาทร", 1, QDate(year, 1, 10), "N", "N"},
+                           J{"PJ0002", "หมู่บ้านจัดสรร เชียงใหม่", 2, QDate(year, 2, 5), "N", "Y"},
+                           J{"PJ0003", "โรงงาน ขอนแก่น", 3, QDate(year, 3, 1), "Y", "N"},
+                           J{"PJ0004", "งานซ่อมบำรุงภายใน", 0, QDate(year, 3, 20), "N", "N"}})
+            ins(c, QStringLiteral("Project"), {{"Code", j.code}, {"Description", j.desc}, {"Customer", j.customer ? QVariant(j.customer) : QVariant()},
+                                               {"InputDate", j.input}, {"SubType", "GEN"}, {"Blocked", j.blocked}, {"Closed", j.closed}});
+    }
     tx.commit();
     if (options.products > 0 || options.customers > 0)
         generate(c, options);

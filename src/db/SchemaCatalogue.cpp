@@ -178,6 +178,35 @@ std::vector<TableDef> build()
     t.push_back({QStringLiteral("RpProjectSheet"), R::Company,
                  {id(), vc("DocNo", 30), in("DocYear"), vc("DocCode", 30), in("JobCount"), dec("JobTotal", 20, 2), dtm("PreparedAt")},
                  {ix("RpProjectSheet_DocNo", {QStringLiteral("DocNo")})}});
+
+    // ---------------------------------------------------------- look-up family
+    // Columns the look-ups and selector frames read, appended to tables above.
+    auto extend = [&t](const char *table, std::vector<ColumnDef> cols) {
+        for (auto &def : t)
+            if (def.name == QLatin1String(table)) {
+                for (auto &c : cols)
+                    def.columns.push_back(std::move(c));
+                return;
+            }
+    };
+    extend("UserName", {flag("active")});
+    extend("Salesman", {vc("Surname", 200), in("Department"), flag("Status"), date("StartDate"), date("StopDate"),
+                        vc("Address1", 200), vc("Address2", 200), vc("Address3", 200), in("Province"), vc("ZipCode", 10),
+                        vc("Phone", 50), vc("Fax", 50), vc("EMail", 100)});
+    extend("Warehouse", {flag("IsLocation")});
+    extend("Vendor", {flag("VendorImport"), in("DueDays"), vc("Remark", 250), vc("PhoneNo", 100), vc("FaxNo", 100)});
+    t.push_back({QStringLiteral("Employee"), R::Company,
+                 {id(), req(vc("Code", 20)), vc("Name", 200), in("Department"), flag("Status")},
+                 {ix("Employee_Code", {QStringLiteral("Code")}, true)}});
+    t.push_back({QStringLiteral("AccountChart"), R::Company,
+                 {id(), req(vc("Code", 30)), vc("NameThai", 200), vc("NameEng", 200), ch("AcType", 1), vc("AcGroup", 10)},
+                 {ix("AccountChart_Code", {QStringLiteral("Code")}, true)}});
+    t.push_back({QStringLiteral("LotNo"), R::Company,
+                 {id(), req(vc("Code", 30)), vc("Description", 200), in("Product"), date("ExpiredDate"), flag("HasExpired")},
+                 {ix("LotNo_Code", {QStringLiteral("Code")})}});
+    t.push_back({QStringLiteral("vendorcontact"), R::Company,
+                 {id(), req(in("Vendor")), vc("ContactName", 200), vc("Phone", 50)},
+                 {ix("vendorcontact_Vendor", {QStringLiteral("Vendor")})}});
     return t;
 }
 } // namespace

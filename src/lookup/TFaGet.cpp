@@ -57,7 +57,10 @@ bool TFaGetBase::openLookup()
         return false;
     const bool ok = d->exec() == QDialog::Accepted && !d->ReturnValue.isEmpty();
     const QString chosen = d->ReturnValue;
-    d.reset();
+    if (keepsLookup() && !m_factory)
+        d.release();
+    else
+        d.reset();
     if (!ok) {
         window()->activateWindow();
         EdCode->setFocus(Qt::OtherFocusReason);

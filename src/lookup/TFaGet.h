@@ -39,6 +39,9 @@ signals:
 protected:
     // The frame's own look-up dialog, inputs set.
     virtual TFrSearch *createLookup() = 0;
+    // A member that keeps its look-up between showings owns it; the base then
+    // does not free it.
+    virtual bool keepsLookup() const { return false; }
     // The per-member check on leaving the code box, after the edit's own; false
     // clears the code (the member shows its message).
     virtual bool checkOnExit(qint64 id) { Q_UNUSED(id); return true; }

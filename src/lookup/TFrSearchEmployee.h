@@ -1,0 +1,14 @@
+#pragma once
+#include "TFrSearch.h"
+
+// Active employees by name.
+class TFrSearchEmployee : public TFrSearch
+{
+    Q_OBJECT
+public:
+    explicit TFrSearchEmployee(QWidget *parent = nullptr);
+
+protected:
+    void FormShow() override;
+    void prepareSearch() override;
+};

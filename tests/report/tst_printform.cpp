@@ -379,7 +379,7 @@ private slots:
     // A quote in a document number cannot end the variable's text early.
     void quotesInTheDocumentNumber()
     {
-        db().exec(QStringLiteral("UPDATE Project SET Code = 'PJ''01'"));
+        db().exec(QStringLiteral("UPDATE Project SET Code = 'PJ''01' WHERE Code = 'PJDEMO0001'"));
         dlg->DocNo = QStringLiteral("PJ'01");
         dlg->loadForms();
         dlg->BDisplayClick();

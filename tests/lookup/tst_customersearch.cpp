@@ -240,6 +240,52 @@ private slots:
         QVERIFY(h.Frame->id() > 0);
     }
 
+    void headOfficeUnavailable_data()
+    {
+        QTest::addColumn<QString>("database");
+        QTest::addColumn<QString>("server");
+        QTest::addColumn<bool>("searchOpens");
+        QTest::newRow("head-office database missing") << QStringLiteral("NO_SUCH_HQ") << QString() << false;
+        if (TestEnv::wantsPostgres()) // the server listens on 127.0.0.1 only
+            QTest::newRow("server does not answer: offline") << DemoBuilder::secondCompany << QStringLiteral("127.0.0.2") << true;
+    }
+    void headOfficeUnavailable()
+    {
+        QFETCH(QString, database);
+        QFETCH(QString, server);
+        QFETCH(bool, searchOpens);
+        db().exec(QStringLiteral("UPDATE Config SET UseCustomerLinkHead = 'Y', MainDbName = :n, MainServerIP = :s"),
+                  {{QStringLiteral("n"), database}, {QStringLiteral("s"), server}});
+        s->dm->ReopenConfig();
+        const qint64 customers = db().scalar(QStringLiteral("SELECT Count(*) FROM Customer")).toLongLong();
+        Host h;
+        h.show();
+        QVERIFY(QTest::qWaitForWindowActive(&h));
+        h.Frame->EdCode->setFocus();
+        QString title;
+        QTimer::singleShot(300, [&] {
+            auto *d = qobject_cast<TF_SearchCustomerPos *>(QApplication::activeModalWidget());
+            if (!d)
+                return;
+            title = d->windowTitle();
+            d->EdCusCode->setFocus();
+            QTest::keyClicks(d->EdCusCode, QStringLiteral("C0003"));
+            QTest::keyClick(d->EdCusCode, Qt::Key_Return);
+            QTest::keyClick(d->DgSearch, Qt::Key_Return);
+        });
+        QTest::mouseClick(h.Frame->BtSearch, Qt::LeftButton);
+        if (!searchOpens) {
+            QTest::qWait(400);
+            QVERIFY(title.isEmpty());
+            QVERIFY(!s->dialogs->entries.isEmpty()); // the database's error was reported
+            QVERIFY(h.Frame->EdCode->text().isEmpty());
+            return;
+        }
+        QCOMPARE(title, TF_SearchCustomerPos::offlineTitle());
+        QCOMPARE(h.Frame->EdCode->text(), QStringLiteral("C0003"));
+        QCOMPARE(db().scalar(QStringLiteral("SELECT Count(*) FROM Customer")).toLongLong(), customers);
+    }
+
     void headOfficeProbe()
     {
         QVERIFY(TFaGetCustomer::headOfficeReachable(QString(), DemoBuilder::secondCompany, 1));

@@ -3,7 +3,7 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
-#include <turbojpeg.h>
+#include "services/JpegImage.h"
 
 TFormLogo::TFormLogo()
 {
@@ -21,24 +21,7 @@ TFormLogo::TFormLogo()
         move(s->geometry().center() - rect().center());
 }
 
-QImage TFormLogo::decodeJpeg(const QByteArray &data)
-{
-    tjhandle h = tjInitDecompress();
-    if (!h)
-        return {};
-    int width = 0, height = 0, subsamp = 0, colorspace = 0;
-    QImage img;
-    auto *src = reinterpret_cast<const unsigned char *>(data.constData());
-    if (tjDecompressHeader3(h, src, static_cast<unsigned long>(data.size()), &width, &height, &subsamp, &colorspace) == 0
-        && width > 0 && height > 0) {
-        img = QImage(width, height, QImage::Format_RGB888);
-        if (tjDecompress2(h, src, static_cast<unsigned long>(data.size()), img.bits(), width, static_cast<int>(img.bytesPerLine()),
-                          height, TJPF_RGB, 0) != 0)
-            img = QImage();
-    }
-    tjDestroy(h);
-    return img;
-}
+QImage TFormLogo::decodeJpeg(const QByteArray &data) { return ::decodeJpeg(data); }
 
 void TFormLogo::paintEvent(QPaintEvent *)
 {

@@ -182,6 +182,39 @@ void fillConfig(Connection &c)
     tx.commit();
 }
 
+// Stock, order and invoice lines behind the barcode look-up's figures, customer
+// groups and a tax code on the customers. Product 1 (P0001): 1,234.50 on hand this
+// year (last year's row must not count) and a back-order of 100 small units:
+// 120 ordered, 24 invoiced against the order, 7 invoiced without cutting stock,
+// 3 delivered against that invoice; a cleared line and a point-of-sale order do
+// not count.
+void fillLookupFigures(Connection &c, int year)
+{
+    ins(c, QStringLiteral("ProductOnHand"), {{"Product", 1}, {"Warehouse", 1}, {"BalanceYear", year}, {"Quantity", "1200"}});
+    ins(c, QStringLiteral("ProductOnHand"), {{"Product", 1}, {"Warehouse", 2}, {"BalanceYear", year}, {"Quantity", "34.5"}});
+    ins(c, QStringLiteral("ProductOnHand"), {{"Product", 1}, {"Warehouse", 1}, {"BalanceYear", year - 1}, {"Quantity", "999"}});
+    ins(c, QStringLiteral("ProductOnHand"), {{"Product", 2}, {"Warehouse", 1}, {"BalanceYear", year}, {"Quantity", "48"}});
+    const qint64 so = ins(c, QStringLiteral("SoHd"), {{"SoNo", "SO0001"}, {"Customer", 1}, {"SoDate", QDate(year, 1, 10)}, {"DelFlag", "N"}});
+    const qint64 pos = ins(c, QStringLiteral("SoHd"), {{"SoNo", "SO0002"}, {"Customer", 1}, {"SoDate", QDate(year, 1, 11)}, {"DelFlag", "N"}});
+    ins(c, QStringLiteral("PosHeader"), {{"SoHd", pos}});
+    const qint64 open = ins(c, QStringLiteral("SoDt"), {{"SoHd", so}, {"Product", 1}, {"ProductUnits", 2}, {"Quantity", "10"}, {"Fraction", "12"}, {"Clear", "N"}});
+    ins(c, QStringLiteral("SoDt"), {{"SoHd", so}, {"Product", 1}, {"ProductUnits", 1}, {"Quantity", "5"}, {"Fraction", "1"}, {"Clear", "Y"}});
+    ins(c, QStringLiteral("SoDt"), {{"SoHd", pos}, {"Product", 1}, {"ProductUnits", 1}, {"Quantity", "100"}, {"Fraction", "1"}, {"Clear", "N"}});
+    const qint64 iv1 = ins(c, QStringLiteral("IvHd"), {{"IvNo", "IV0001"}, {"IvType", "A"}, {"NotCutStock", "N"}, {"DelFlag", "N"}});
+    ins(c, QStringLiteral("IvDt"), {{"IvHd", iv1}, {"Product", 1}, {"ProductUnits", 2}, {"Quantity", "2"}, {"Fraction", "12"}, {"SoDt", open}, {"IvdtB", 0}});
+    const qint64 iv2 = ins(c, QStringLiteral("IvHd"), {{"IvNo", "IV0002"}, {"IvType", "A"}, {"NotCutStock", "Y"}, {"DelFlag", "N"}});
+    const qint64 undelivered = ins(c, QStringLiteral("IvDt"), {{"IvHd", iv2}, {"Product", 1}, {"ProductUnits", 1}, {"Quantity", "7"}, {"Fraction", "1"}, {"IvdtB", 0}});
+    const qint64 iv3 = ins(c, QStringLiteral("IvHd"), {{"IvNo", "IV0003"}, {"IvType", "B"}, {"NotCutStock", "N"}, {"DelFlag", "N"}});
+    ins(c, QStringLiteral("IvDt"), {{"IvHd", iv3}, {"Product", 1}, {"ProductUnits", 1}, {"Quantity", "3"}, {"Fraction", "1"}, {"IvdtB", undelivered}});
+    // The customers were given the province's number, which is the id of another
+    // Misc row; point them at the province of that code.
+    c.exec(QStringLiteral("UPDATE Customer SET Province = (SELECT M.Id FROM Misc M WHERE M.GroupCode = 'PROVINCE' AND M.Code = '0' || Customer.Province)"));
+    ins(c, QStringLiteral("CustomerGroup"), {{"Code", "GEN"}, {"Description", "ลูกค้าทั่วไป"}});
+    ins(c, QStringLiteral("CustomerGroup"), {{"Code", "VIP"}, {"Description", "ลูกค้าพิเศษ"}});
+    c.exec(QStringLiteral("UPDATE Customer SET CustomerGroup = 1, TaxCode = 1, EngName = 'Customer ' || Code, Telephone = '02-555-01' || Substr(Code, 5, 1)"));
+    c.exec(QStringLiteral("UPDATE Product SET Picture1 = Code || '.jpg' WHERE Code IN ('P0001', 'P0003')"));
+}
+
 void fillCompany(Connection &c, int companyNo, const Options &options)
 {
     Transaction tx(c);
@@ -392,6 +425,7 @@ void fillCompany(Connection &c, int companyNo, const Options &options)
             ins(c, QStringLiteral("Project"), {{"Code", j.code}, {"Description", j.desc}, {"Customer", j.customer ? QVariant(j.customer) : QVariant()},
                                                {"InputDate", j.input}, {"SubType", "GEN"}, {"Blocked", j.blocked}, {"Closed", j.closed}});
     }
+    fillLookupFigures(c, year);
     tx.commit();
     if (options.products > 0 || options.customers > 0)
         generate(c, options);

@@ -207,6 +207,36 @@ std::vector<TableDef> build()
     t.push_back({QStringLiteral("vendorcontact"), R::Company,
                  {id(), req(in("Vendor")), vc("ContactName", 200), vc("Phone", 50)},
                  {ix("vendorcontact_Vendor", {QStringLiteral("Vendor")})}});
+
+    // ---------------------------------------------------------- product and customer look-ups
+    // Stock by year and warehouse, and the order and invoice lines the back-order
+    // figures of the barcode look-up are made of.
+    t.push_back({QStringLiteral("ProductOnHand"), R::Company,
+                 {id(), req(in("Product")), in("Warehouse"), req(in("BalanceYear")), dec("Quantity", 20, 6)},
+                 {ix("ProductOnHand_Product_Year", {QStringLiteral("Product"), QStringLiteral("BalanceYear")})}});
+    t.push_back({QStringLiteral("SoHd"), R::Company, {id(), vc("SoNo", 30), in("Customer"), date("SoDate"), flag("DelFlag")}});
+    t.push_back({QStringLiteral("SoDt"), R::Company,
+                 {id(), req(in("SoHd")), in("Product"), in("ProductUnits"), dec("Quantity", 16, 4), dec("Fraction", 16, 4), flag("Clear")},
+                 {ix("SoDt_Product", {QStringLiteral("Product")})}});
+    t.push_back({QStringLiteral("PosHeader"), R::Company, {id(), in("SoHd")}});
+    t.push_back({QStringLiteral("IvHd"), R::Company, {id(), vc("IvNo", 30), ch("IvType", 1), flag("NotCutStock"), flag("DelFlag")}});
+    t.push_back({QStringLiteral("IvDt"), R::Company,
+                 {id(), req(in("IvHd")), in("Product"), in("ProductUnits"), dec("Quantity", 16, 4), dec("Fraction", 16, 4), in("SoDt"),
+                  in("IvdtB")},
+                 {ix("IvDt_Product", {QStringLiteral("Product")})}});
+    t.push_back({QStringLiteral("CustomerGroup"), R::Company, {id(), req(vc("Code", 20)), vc("Description", 200)}});
+    for (TableDef &def : t) {
+        // The picture file of a product, a name inside the company's picture folder.
+        if (def.name == QLatin1String("Product"))
+            for (ColumnDef c : {vc("Picture1", 250), vc("Remark", 200), in("PType"), in("PGroup")})
+                def.columns.push_back(c);
+        // Provinces copied from the head office are written as not blocked.
+        if (def.name == QLatin1String("Misc"))
+            def.columns.push_back(flag("Blocked"));
+        if (def.name == QLatin1String("Customer"))
+            for (ColumnDef c : {in("CustomerGroup"), vc("HeadCode", 20), in("Vendor"), in("TaxCode"), vc("Email", 100)})
+                def.columns.push_back(c);
+    }
     return t;
 }
 } // namespace

@@ -28,7 +28,7 @@ public:
     qint64 id() const;
 
     // Opens the look-up; true when a code was chosen and written into the box.
-    bool openLookup();
+    virtual bool openLookup();
     // Replaces the look-up dialog (tests, modules that open their own).
     using LookupFactory = std::function<TFrSearch *(QWidget *parent)>;
     void setLookupFactory(LookupFactory f) { m_factory = std::move(f); }

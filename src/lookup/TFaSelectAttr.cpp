@@ -161,7 +161,7 @@ QString TFaSelectAttrBase::groupStatement() const
 void TFaSelectAttrBase::open()
 {
     m_rows.clear();
-    auto q = TDM::instance()->DMDATA().exec(groupStatement(), groupParams());
+    auto q = (DataConnection ? *DataConnection : TDM::instance()->DMDATA()).exec(groupStatement(), groupParams());
     while (q.next()) {
         Row r;
         r.Id = q.value(0).toLongLong();
@@ -208,7 +208,7 @@ void TFaSelectAttrBase::cellChanged(QTableWidgetItem *item)
     qint64 id = 0;
     if (!code.isEmpty()) {
         try {
-            id = TDM::instance()->DMDATA().scalar(QStringLiteral("SELECT Id FROM ") + m_codeTable + QStringLiteral(" WHERE ")
+            id = (DataConnection ? *DataConnection : TDM::instance()->DMDATA()).scalar(QStringLiteral("SELECT Id FROM ") + m_codeTable + QStringLiteral(" WHERE ")
                                                       + m_codeGroupColumn + QStringLiteral(" = :g AND Code = :c"),
                                                   {{QStringLiteral("g"), r.Id}, {QStringLiteral("c"), code}})
                      .toLongLong();

@@ -72,6 +72,8 @@ public:
     void addConditions(SqlConditions &conditions) const;
     // The expression of the owning statement's key (for example "C.Id").
     QString KeyExpression = QStringLiteral("Id");
+    // The database the groups and codes are read from; the company's when null.
+    Connection *DataConnection = nullptr;
 
     // The attribute-code look-up of one group; returns the chosen code or empty.
     // By default it opens the member's look-up dialog.

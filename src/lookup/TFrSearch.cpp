@@ -169,6 +169,8 @@ QString TFrSearch::composedSql(bool withOrder) const
 
 void TFrSearch::Search()
 {
+    if (!canSearch())
+        return;
     prepareSearch();
     Params p = Parameters;
     for (auto it = Conditions.params().cbegin(); it != Conditions.params().cend(); ++it)

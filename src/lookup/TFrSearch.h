@@ -69,6 +69,8 @@ protected:
     virtual Connection &connection();
     virtual void FormShow() {}
     virtual void prepareSearch() {}
+    // False refuses the search (the member shows why); the result stays as it is.
+    virtual bool canSearch() { return true; }
     virtual bool canSortBy(const QString &column) const;
     // A cancelled row cannot be chosen; false keeps the dialog open.
     virtual bool acceptCurrentRow();

@@ -1,3 +1,4 @@
+#include "BoxDialogs.h"
 #include "core/DateFormat.h"
 #include "core/Decimal.h"
 #include "lookup/edit/CachedGridModel.h"
@@ -19,19 +20,6 @@
 namespace {
 using Kind = CachedGridModel::Kind;
 
-class BoxDialogs : public UserDialogs
-{
-public:
-    int shown = 0;
-    void showMessage(Kind, const QString &text) override
-    {
-        ++shown;
-        QMessageBox box(QMessageBox::Information, QStringLiteral("qlxhost"), text, QMessageBox::Ok, QApplication::activeWindow());
-        QTimer::singleShot(50, &box, [&box] { box.accept(); });
-        box.exec();
-    }
-    bool askYesNo(const QString &, const QColor &, const QColor &) override { return true; }
-};
 
 // A price list like the customer price window's, in memory.
 struct PriceGrid

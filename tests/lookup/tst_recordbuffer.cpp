@@ -1,4 +1,5 @@
 #include "TestEnv.h"
+#include "BoxDialogs.h"
 #include "core/DateFormat.h"
 #include "core/Decimal.h"
 #include "lookup/edit/EditSupport.h"
@@ -18,21 +19,6 @@
 namespace {
 Decimal dec(const char *s) { return Decimal::fromString(QString::fromLatin1(s)); }
 
-// Shows every message as a real message box, closed a moment later: the
-// focus really leaves the window and comes back, as on a desktop.
-class BoxDialogs : public UserDialogs
-{
-public:
-    int shown = 0;
-    void showMessage(Kind, const QString &text) override
-    {
-        ++shown;
-        QMessageBox box(QMessageBox::Information, QStringLiteral("qlxhost"), text, QMessageBox::Ok, QApplication::activeWindow());
-        QTimer::singleShot(50, &box, [&box] { box.accept(); });
-        box.exec();
-    }
-    bool askYesNo(const QString &, const QColor &, const QColor &) override { return true; }
-};
 
 // A window with two boxes, shown and active, so focus moves like a user's.
 struct Form

@@ -2,6 +2,7 @@
 #include "Connection.h"
 #include "DbError.h"
 #include "ServerProcedures.h"
+#include "core/Decimal.h"
 #include <QDate>
 
 namespace DemoBuilder {
@@ -54,15 +55,23 @@ void fillDemoProject(Connection &c, int year)
     };
     for (const auto &j : jobs) {
         const qint64 hd = ins(c, QStringLiteral("ProjectItemHD"), {{"Project", project}, {"Code", j.code}, {"Description", j.desc},
-                                                                 {"InputDate", QDate(year, 1, 10)}, {"Remark", j.remark}});
+                                                                 {"InputDate", QDate(year, 1, 10)}, {"Remark", j.remark}, {"TaskClose", "N"}});
+        int order = 0;
+        Decimal amount;
         for (const auto &l : j.lines) {
-            auto q = c.exec(QStringLiteral("SELECT P.Id, U.Id FROM Product P JOIN ProductUnits U ON U.Product = P.Id "
+            auto q = c.exec(QStringLiteral("SELECT P.Id, U.Id, P.ThaiName FROM Product P JOIN ProductUnits U ON U.Product = P.Id "
                                            "WHERE P.Code = :c AND U.SmallUnitFlag = 'Y'"), {{QStringLiteral("c"), QString::fromLatin1(l.product)}});
             if (!q.next())
                 continue;
-            ins(c, QStringLiteral("ProjectItemDt"), {{"ProjectItemHD", hd}, {"Product", q.value(0)}, {"ProductUnits", q.value(1)},
-                                                    {"Quantity", QString::number(l.qty, 'f', 2)}, {"Price", l.price}});
+            const Decimal qty = Decimal::fromString(QString::number(l.qty, 'f', 2));
+            const Decimal m = qty * Decimal::fromString(QString::fromLatin1(l.price));
+            amount += m;
+            ins(c, QStringLiteral("ProjectItemDt"), {{"ProjectItemHD", hd}, {"DetailType", "M"}, {"ItemOrderNo", ++order}, {"Product", q.value(0)},
+                                                    {"Description", q.value(2)}, {"ProductUnits", q.value(1)}, {"Quantity", qty.toString()},
+                                                    {"Price", l.price}, {"Labour", "0"}, {"AmountM", m.toString()}, {"AmountL", "0"},
+                                                    {"Total", m.toString()}});
         }
+        c.exec(QStringLiteral("UPDATE ProjectItemHD SET Amount = :a WHERE Id = :id"), {{QStringLiteral("a"), amount.toString()}, {QStringLiteral("id"), hd}});
     }
 }
 
@@ -247,6 +256,7 @@ void fillCompany(Connection &c, int companyNo, const Options &options)
     }
     misc("SUBTYPE", "GEN", "โครงการทั่วไป", 1, "N");
     misc("SUBTYPE", "MON", "โครงการรายเดือน", 2, "Y");
+    misc("SUBTYPE", "MAN", "โครงการกำหนดเลขเอง", 3, "N");
     o = 0;
     for (const char *p : {"กรุงเทพมหานคร", "เชียงใหม่", "ขอนแก่น", "ภูเก็ต", "ชลบุรี", "นครราชสีมา"}) {
         ++o;

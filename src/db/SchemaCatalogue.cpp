@@ -137,11 +137,14 @@ std::vector<TableDef> build()
                   flag("LockHaveIssue"), memo("DescMemo"), vc("PicPath01", 250), flag("Closed"), dtm("CloseDate")},
                  {ix("Project_Code", {QStringLiteral("Code")}, true)}});
     t.push_back({QStringLiteral("ProjectItemHD"), R::Company,
-                 {id(), req(in("Project")), vc("Code", 30), vc("Description", 250), date("InputDate"), vc("Remark", 250)},
+                 {id(), req(in("Project")), vc("Code", 30), vc("Description", 250), date("InputDate"), vc("Remark", 250),
+                  dec("Amount"), date("StartDate"), date("StopDate"), date("TaskStartDate"), date("TaskStopDate"),
+                  vc("TaskPlace", 250), vc("TaskManager", 100), flag("TaskClose"), date("TaskCloseDate"), date("StartDateReal")},
                  {ix("ProjectItemHD_Project", {QStringLiteral("Project")})}});
     t.push_back({QStringLiteral("ProjectItemDt"), R::Company,
                  {id(), req(in("ProjectItemHD")), in("Product"), in("ProductUnits"), dec("Quantity", 16, 2), dec("Price"),
-                  vc("Remark", 250)},
+                  vc("Remark", 250), ch("DetailType", 1), in("ItemOrderNo"), vc("Description", 250), in("Vendor"), dec("Labour"),
+                  dec("AmountM"), dec("AmountL"), dec("Total"), date("StartUseDate"), date("StopUseDate"), ch("UnitsAs", 15)},
                  {ix("ProjectItemDt_HD", {QStringLiteral("ProjectItemHD")})}});
     // Attribute groups and codes of products, customers and vendors; an attribute is
     // stored on its owner as one text, group code followed by attribute code.

@@ -1,6 +1,9 @@
 #include "UserDialogs.h"
 #include <QApplication>
+#include <QDesktopServices>
 #include <QDialog>
+#include <QFileDialog>
+#include <QUrl>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -97,6 +100,16 @@ QString UserDialogs::kindName(Kind kind)
     return {};
 }
 
+QString UserDialogs::chooseFolder(const QString &title, const QString &startFolder)
+{
+    return QFileDialog::getExistingDirectory(QApplication::activeWindow(), title, startFolder, QFileDialog::ShowDirsOnly);
+}
+
+bool UserDialogs::openWithDesktop(const QString &path)
+{
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
 void WindowDialogs::showMessage(Kind kind, const QString &text)
 {
     const QString title = QApplication::applicationDisplayName();
@@ -147,6 +160,18 @@ bool ScriptedDialogs::askYesNo(const QString &text, const QColor &background, co
     return answers.isEmpty() ? true : answers.takeFirst();
 }
 
+QString ScriptedDialogs::chooseFolder(const QString &title, const QString &startFolder)
+{
+    entries.append({QStringLiteral("folder"), title + QLatin1Char('|') + startFolder, {}});
+    return folders.isEmpty() ? QString() : folders.takeFirst();
+}
+
+bool ScriptedDialogs::openWithDesktop(const QString &path)
+{
+    entries.append({QStringLiteral("open"), path, {}});
+    return true;
+}
+
 QStringList ScriptedDialogs::texts() const
 {
     QStringList out;
@@ -161,4 +186,19 @@ bool ScriptedDialogs::contains(const QString &text) const
         if (e.text.contains(text))
             return true;
     return false;
+}
+
+QString UnattendedDialogs::chooseFolder(const QString &title, const QString &startFolder)
+{
+    // No one to choose: the picker counts as cancelled.
+    std::fprintf(stderr, "qlxhost: folder: %s (%s) -> cancelled\n", title.toUtf8().constData(), startFolder.toUtf8().constData());
+    std::fflush(stderr);
+    return {};
+}
+
+bool UnattendedDialogs::openWithDesktop(const QString &path)
+{
+    std::fprintf(stderr, "qlxhost: open: %s\n", path.toUtf8().constData());
+    std::fflush(stderr);
+    return true;
 }

@@ -16,6 +16,10 @@ public:
     // A Yes/No question on a coloured panel (the blue confirmation, the green exit
     // question). Enter answers Yes, Escape answers No.
     virtual bool askYesNo(const QString &text, const QColor &background, const QColor &foreground) = 0;
+    // The desktop's folder picker (file-system folders only); empty when cancelled.
+    virtual QString chooseFolder(const QString &title, const QString &startFolder);
+    // Hands a folder or file to the desktop shell; false when it refused.
+    virtual bool openWithDesktop(const QString &path);
 
     static UserDialogs &instance();
     // Replaces the implementation; returns the previous one.
@@ -43,6 +47,8 @@ public:
     UnattendedDialogs();
     void showMessage(Kind kind, const QString &text) override;
     bool askYesNo(const QString &text, const QColor &background, const QColor &foreground) override;
+    QString chooseFolder(const QString &title, const QString &startFolder) override;
+    bool openWithDesktop(const QString &path) override;
 
 private:
     QList<bool> m_answers;
@@ -54,15 +60,18 @@ class ScriptedDialogs : public UserDialogs
 public:
     struct Entry
     {
-        QString kind; // "information", "warning", "error", "question"
-        QString text;
+        QString kind; // "information", "warning", "error", "question", "folder", "open"
+        QString text; // for "folder": title + "|" + start folder; for "open": the path
         QColor background;
     };
     void showMessage(Kind kind, const QString &text) override;
     bool askYesNo(const QString &text, const QColor &background, const QColor &foreground) override;
+    QString chooseFolder(const QString &title, const QString &startFolder) override;
+    bool openWithDesktop(const QString &path) override;
 
     QList<Entry> entries;
     QList<bool> answers;
+    QStringList folders; // answers of the folder picker (cancel once they run out)
     QStringList texts() const;
     bool contains(const QString &text) const;
 };

@@ -40,7 +40,8 @@ void fillDemoProject(Connection &c, int year)
          {"ProjectDesc", "รื้อถอนฝ้าและผนังเดิม ติดตั้งระบบไฟฟ้าแสงสว่างใหม่ ทาสีภายใน และปูพื้นกระเบื้องทั้งชั้น"},
          {"CompEngineer", "นายสมบัติ ช่างดี"}, {"CompEngineer_Phone", "081-234-5678"}, {"CompManager", "นางสาวอรุณี ใจงาม"},
          {"BeginDate", QDate(year, 2, 1)}, {"EndDate", QDate(year, 6, 30)}, {"JobType", "N"}, {"JobName", "งานปรับปรุงอาคาร"},
-         {"Advance", "250000.00"}, {"IncludeVAT", "Y"}, {"CurrencyId", thb}, {"Rate", "1"}, {"ProjectPrice", "1284500.50"},
+         {"Advance", "250000.00"}, {"IncludeVAT", "Y"}, {"CurrencyId", thb}, {"Rate", "1"}, {"Total", "1284500.50"}, {"ProjectPrice", "1284500.50"},
+         {"consume", "3.00"}, {"overhead", "5.00"}, {"risk", "2.50"}, {"commission", "1.50"}, {"profit", "12.00"}, {"LockHaveIssue", "Y"},
          {"Blocked", "N"}, {"Closed", "N"}});
     struct Line { const char *product; double qty; const char *price; };
     struct Job { const char *code, *desc, *remark; std::vector<Line> lines; };

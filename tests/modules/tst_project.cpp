@@ -607,7 +607,7 @@ private slots:
 
     void twoProcessesNeverShareACode()
     {
-        const int each = 15;
+        const int each = 40;
         QList<QProcess *> children;
         for (int i = 0; i < 2; ++i) {
             auto *p = new QProcess(this);

@@ -8,8 +8,13 @@
 #include "lookup/TFrSearch.h"
 #include "lookup/edit/EditWidgets.h"
 #include "lookup/edit/RecordBuffer.h"
+#include "app/Startup.h"
+#include "modules/Modules.h"
 #include "modules/projects/TFrProject.h"
+#include "report/TReportPreview.h"
+#include "report/ReportLayout.h"
 #include "report/TFrPrintForm.h"
+#include <QTreeWidget>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -164,7 +169,11 @@ class TstProject : public QObject
     }
 
 private slots:
-    void initTestCase() { QLX_REQUIRE_ENGINE(); }
+    void initTestCase()
+    {
+        QLX_REQUIRE_ENGINE();
+        registerModules();
+    }
     void init()
     {
         env = std::make_unique<TestEnv>();
@@ -603,6 +612,78 @@ private slots:
         press(Qt::Key_F10);
         QCOMPARE(forms, 2);
         QCOMPARE(docNo, savedCode(QStringLiteral("พิมพ์ใบโครงการ")));
+    }
+
+    // The whole road from the menu program's arguments: start-up, the window, a
+    // new project saved, its sheet previewed, the window closed.
+    void roadOfOneRequest()
+    {
+        s.reset(); // the host makes its own services
+        ReportLayouts::installDemoLayouts(env->folder());
+        auto *d = new ScriptedDialogs;
+        auto previous = UserDialogs::install(std::unique_ptr<UserDialogs>(d));
+        bool previewed = false;
+        QString drove;
+        std::function<void()> drive = [&] {
+            TFrProject *win = nullptr;
+            for (QWidget *t : QApplication::topLevelWidgets())
+                if (auto *p = qobject_cast<TFrProject *>(t); p && p->isVisible())
+                    win = p;
+            if (!win || !QTest::qWaitForWindowActive(win)) {
+                QTimer::singleShot(20, drive);
+                return;
+            }
+            // The print dialog: preview the first form, then close the preview and the dialog.
+            QTimer::singleShot(0, [&] {
+                std::function<void()> print = [&] {
+                    auto *pf = qobject_cast<TFrPrintForm *>(QApplication::activeModalWidget());
+                    if (!pf) {
+                        QTimer::singleShot(20, print);
+                        return;
+                    }
+                    QTimer::singleShot(0, [&] {
+                        std::function<void()> closePreview = [&] {
+                            auto *pv = qobject_cast<TReportPreview *>(QApplication::activeModalWidget());
+                            if (!pv) {
+                                QTimer::singleShot(20, closePreview);
+                                return;
+                            }
+                            previewed = true;
+                            pv->close();
+                        };
+                        closePreview();
+                    });
+                    pf->formList()->setCurrentItem(pf->formList()->topLevelItem(0));
+                    pf->BDisplayClick();
+                    pf->reject();
+                };
+                print();
+            });
+            startProject(*win, dateIn(9), QStringLiteral("GEN"), QString(), QStringLiteral("ทางเดินของคำขอ"));
+            enter(win->FaCustomer->EdCode, QStringLiteral("C0001"));
+            drove = win->windowTitle();
+            press(Qt::Key_F10);
+            win->close(); // the exit question is answered yes
+        };
+        QTimer::singleShot(0, drive);
+        QElapsedTimer t;
+        t.start();
+        const int rc = runHost({QString::number(8), QStringLiteral("1"), QStringLiteral("DEMO"), QStringLiteral("-"), QStringLiteral("PROJECT"),
+                                QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy"))}, t);
+        const QStringList texts = d->texts();
+        UserDialogs::install(std::move(previous));
+        QCOMPARE(rc, 0);
+        QVERIFY(drove.endsWith(QStringLiteral(" [MFG18.09.10]")));
+        QVERIFY(previewed);
+        QVERIFY2(texts.contains(QStringLiteral("ยืนยันจัดเก็บข้อมูลโครงการ ?")), qPrintable(texts.join(QLatin1Char('|'))));
+        auto c = env->connect(DemoBuilder::demoCompany);
+        const QString code = dbText(c->scalar(QStringLiteral("Select Code From Project Where Description = 'ทางเดินของคำขอ'"))).trimmed();
+        QVERIFY(code.startsWith(QStringLiteral("PG") + yy()));
+        QCOMPARE(c->scalar(QStringLiteral("Select Count(*) From UserLog Where FunctionListId = 1 And Remark = :c And MenuId = 8 And UserId = 1"), {{"c", code}}).toInt(), 1);
+        QCOMPARE(c->scalar(QStringLiteral("Select Count(*) From Project P Join Customer C On C.Id = P.Customer Where P.Code = :c And C.Code = 'C0001'"),
+                           {{"c", code}}).toInt(), 1);
+        // The print form's procedure prepared the sheet of the new project.
+        QCOMPARE(c->scalar(QStringLiteral("Select Count(*) From RpProjectSheet Where DocNo = :c"), {{"c", code}}).toInt(), 1);
     }
 
     void twoProcessesNeverShareACode()

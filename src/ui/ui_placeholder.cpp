@@ -1,1 +1,0 @@
-// Shared user-interface components.

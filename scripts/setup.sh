@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(cmake ninja-build g++ ccache pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-psql libgl-dev
   libturbojpeg0-dev libjpeg62-turbo-dev libcurl4-openssl-dev libxlsxwriter-dev
-  fonts-thai-tlwg poppler-utils sqlite3 python3-aiosmtpd)
+  fonts-thai-tlwg poppler-utils sqlite3 python3-aiosmtpd unzip)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -313,6 +313,22 @@ private slots:
         QCOMPARE(storedCodes(QStringLiteral("PJ0004")), QStringList{"K01"});
     }
 
+    void refusedDateStopsTheSave()
+    {
+        open();
+        choose(QStringLiteral("PJDEMO0001"));
+        typeCell(rowOf(QStringLiteral("J02")), QStringLiteral("Description"), QStringLiteral("ยังไม่บันทึก"));
+        w->DgJob->setCurrentIndex(cell(rowOf(QStringLiteral("J01")), QStringLiteral("TaskStopDate")));
+        QTest::keyClick(w->DgJob, Qt::Key_F2);
+        typeText(QApplication::focusWidget(), QStringLiteral("31/02/2026"));
+        press(Qt::Key_F10); // straight from the cell
+        QVERIFY(s->dialogs->contains(QStringLiteral("ป้อนวันที่ไม่ถูกต้อง")));
+        QVERIFY(!s->dialogs->contains(QStringLiteral("ยืนยัน จัดเก็บ")));
+        QCOMPARE(dbText(storedJob(QStringLiteral("PJDEMO0001"), QStringLiteral("J02")).value(0)), QStringLiteral("งานโครงสร้างผนังก่ออิฐและฉาบปูน"));
+        QCOMPARE(dbText(w->QrJob->value(rowOf(QStringLiteral("J02")), QStringLiteral("Description"))), QStringLiteral("ยังไม่บันทึก"));
+        QVERIFY(w->QrJob->value(rowOf(QStringLiteral("J01")), QStringLiteral("TaskStopDate")).isNull());
+    }
+
     void failedSaveWritesNothingAndKeepsTheEdits()
     {
         company().exec(QStringLiteral("Create Unique Index tst_job_code On ProjectItemHD (Project, Code)"));

@@ -347,7 +347,7 @@ void TFrProjectJob::AcSaveExecute()
     if (!AcSave->isEnabled())
         return;
     if (m_editRefused) {
-        // The cell that refused its text keeps the focus for the correction.
+        // The user has been told why; nothing is asked or written.
         m_editRefused = false;
         return;
     }

@@ -240,6 +240,9 @@ private slots:
         typeCell(rowOf(QStringLiteral("J02")), QStringLiteral("Description"), QStringLiteral("งานผนังก่ออิฐ แก้ไขแล้ว"));
         typeCell(rowOf(QStringLiteral("J01")), QStringLiteral("TaskManager"), QStringLiteral("นายช่าง ใจดี"));
         typeCell(rowOf(QStringLiteral("J01")), QStringLiteral("TaskStartDate"), QStringLiteral("03/02/2026"));
+        // Passing through the selector again keeps what was typed.
+        choose(QStringLiteral("PJDEMO0001"));
+        QCOMPARE(dbText(w->QrJob->value(rowOf(QStringLiteral("J01")), QStringLiteral("TaskManager"))), QStringLiteral("นายช่าง ใจดี"));
         clickCell(rowOf(QStringLiteral("J03")), QStringLiteral("TaskClose"));
         QCOMPARE(dbText(w->QrJob->value(rowOf(QStringLiteral("J03")), QStringLiteral("TaskClose"))), QStringLiteral("Y"));
         // A stored job whose description is emptied goes at save.
@@ -430,6 +433,7 @@ private slots:
         QTest::newRow("jobs exported") << "PJDEMO0001" << true << true << "";
         QTest::newRow("declined") << "PJDEMO0001" << false << false << "";
         QTest::newRow("no jobs") << "PJ0004" << true << false << "ไม่มีข้อมูล เพื่อ Export To Excel !!";
+        QTest::newRow("folder cannot be made") << "PJDEMO0001" << true << false << "ไม่สามารถเขียนไฟล์";
     }
     void exportWritesTheSpreadsheet()
     {
@@ -439,6 +443,11 @@ private slots:
         QFETCH(QString, message);
         company().exec(QStringLiteral("Update ProjectItemHD Set TaskStartDate = :d Where Code = 'J03'"), {{"d", QDate(2026, 3, 9)}});
         open();
+        if (QByteArray(QTest::currentDataTag()) == "folder cannot be made") {
+            QFile blocker(QDir(desktop->path()).filePath(QStringLiteral("file")));
+            QVERIFY(blocker.open(QIODevice::WriteOnly));
+            w->ExportFolder = blocker.fileName() + QStringLiteral("/Desktop");
+        }
         choose(project);
         s->dialogs->answers = {true, exportIt};
         press(Qt::Key_F10);

@@ -167,9 +167,8 @@ void TFrProjectJob::buildGrid(QWidget *host)
     DgJob->verticalHeader()->setDefaultSectionSize(DgJob->fontMetrics().height() + 8);
     DgJob->horizontalHeader()->setDefaultAlignment(Qt::Alignment::fromInt(Qt::AlignCenter | Qt::TextWordWrap));
 
-    // Widths of the text columns follow the table's column sizes.
-    auto *code = new LimitedCell<CodeCellDelegate>(30, this);
-    m_codeCell = code;
+    // Text cells take no more than their table columns hold.
+    m_codeCell = new LimitedCell<CodeCellDelegate>(30, this);
     m_descriptionCell = new LimitedCell<QlxCellDelegate>(250, this);
     m_placeCell = new LimitedCell<QlxCellDelegate>(250, this);
     m_managerCell = new LimitedCell<QlxCellDelegate>(100, this);

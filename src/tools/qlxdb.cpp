@@ -6,6 +6,7 @@
 #include "db/ServerProcedures.h"
 #include "report/ReportEngine.h"
 #include "report/ReportRender.h"
+#include "services/DemoPictures.h"
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
@@ -128,6 +129,8 @@ int main(int argc, char *argv[])
             // The layouts belong beside the databases: the print dialog opens them
             // from the current folder.
             ReportLayouts::installDemoLayouts(QDir::currentPath());
+            // So are the products' pictures (the demo's picture folder is relative).
+            installDemoPictures(QDir::currentPath());
             std::printf("demo databases created on %s in %lld ms\n", qPrintable(DbSettings::current().engineName()),
                         static_cast<long long>(t.elapsed()));
         } else if (cmd == QLatin1String("demo-exists")) {

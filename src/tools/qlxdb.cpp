@@ -107,12 +107,13 @@ int render(const QStringList &a)
 
 int main(int argc, char *argv[])
 {
-    // Rendering needs fonts, so a GUI application; without a display it works offscreen.
-    if (argc > 1 && qstrcmp(argv[1], "render") == 0 && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")
-        && qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+    // Rendering and the demo's pictures need fonts, so a GUI application; without a
+    // display it works offscreen.
+    const bool paints = argc > 1 && (qstrcmp(argv[1], "render") == 0 || qstrcmp(argv[1], "create-demo") == 0);
+    if (paints && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
+        && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    std::unique_ptr<QCoreApplication> appHolder(argc > 1 && qstrcmp(argv[1], "render") == 0 ? new QGuiApplication(argc, argv)
-                                                                                            : new QCoreApplication(argc, argv));
+    std::unique_ptr<QCoreApplication> appHolder(paints ? new QGuiApplication(argc, argv) : new QCoreApplication(argc, argv));
     QCoreApplication &app = *appHolder;
     const QStringList a = app.arguments().mid(1);
     if (a.isEmpty())

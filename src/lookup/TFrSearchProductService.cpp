@@ -397,12 +397,14 @@ void TFrSearchProductService::prepareSearch()
         SQL = {QStringLiteral("Select P.Id, P.Code, P.ThaiName, U.UnitName Remark, P.ProductType, P.Picture1"),
                QStringLiteral("From Product P Inner Join ProductUnits U On U.Product = P.Id"), QStringLiteral("Where 1 = 1")};
     } else if (m_layout == 4) {
-        // A row per unit: its price of price level 19 and its stock of the running year.
+        // A row per unit: its price of price level 19 and its stock of the running year
+        // in that unit (stock is held in small units; "* 1.0" keeps SQLite from
+        // dividing whole numbers as integers).
         SQL = {QStringLiteral("Select P.Id, P.Code, P.ThaiName, P.ProductType, P.Picture1,"),
                attributeOf(3) + QStringLiteral(" Field01, ") + attributeOf(5) + QStringLiteral(" Field02,"),
                QStringLiteral("Coalesce((Select Min(PP.Price) From ProductPrice PP Where PP.ProductUnits = U.Id And PP.PriceType = 19), 0) Price,"),
                QStringLiteral("U.UnitName,"),
-               QStringLiteral("Coalesce((Select Sum(O.Quantity) From ProductOnHand O Where O.Product = P.Id And O.BalanceYear = :RunYear), 0)"
+               QStringLiteral("Coalesce((Select Sum(O.Quantity) From ProductOnHand O Where O.Product = P.Id And O.BalanceYear = :RunYear), 0) * 1.0"
                               " / (Case When Coalesce(U.Fraction,0) = 0 Then 1 Else U.Fraction End) Qnty"),
                QStringLiteral("From Product P Inner Join ProductUnits U On U.Product = P.Id"), QStringLiteral("Where 1 = 1")};
         Parameters.insert(QStringLiteral("RunYear"), dm ? dm->config(QStringLiteral("RunYear")).toInt() : QDate::currentDate().year());

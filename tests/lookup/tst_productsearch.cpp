@@ -368,6 +368,7 @@ private slots:
             QCOMPARE(col + QLatin1Char('=') + shown(&d, row, col), cell.section(QLatin1Char(':'), 1));
         }
         QCOMPARE(d.DgSearch->contextMenuPolicy(), layout >= 5 ? Qt::ActionsContextMenu : Qt::NoContextMenu);
+        d.grab().save(QDir::temp().filePath(QStringLiteral("qlx_product_layout_%1.png").arg(layout)));
         if (layout >= 6) {
             const int c = d.result()->columnOf(QStringLiteral("Backorder"));
             QCOMPARE(d.DgSearch->model()->index(0, c).data(Qt::TextAlignmentRole).toInt(), int(Qt::AlignRight | Qt::AlignVCenter));
@@ -422,6 +423,7 @@ private slots:
                 for (const char *c : {"WorkDate", "WorkQnty", "FinishedQnty", "WorkQntyOnHand"})
                     first << shown(w, 0, QLatin1String(c));
             sums << w->LbTotalWork->text() << w->LbTotalFinished->text() << w->LbTotalRemain->text();
+            w->grab().save(QDir::temp().filePath(QStringLiteral("qlx_production_detail_%1.png").arg(code)));
             QTest::keyClick(w, Qt::Key_Escape);
         });
         d.AcDetailMfg->trigger();

@@ -164,6 +164,12 @@ void Engine::createDatabase(const QString &name, const DbSettings &s)
     Connection c(QStringLiteral("create"));
     c.setDatabaseName(name);
     c.exec(QStringLiteral("CREATE EXTENSION IF NOT EXISTS citext"));
+    // Trigram indexes make the look-ups' contains-matches fast; a server without the
+    // extension still works, only slower.
+    try {
+        c.exec(QStringLiteral("CREATE EXTENSION IF NOT EXISTS pg_trgm"));
+    } catch (const DbError &) {
+    }
 }
 
 void Engine::dropDatabase(const QString &name, const DbSettings &s)

@@ -222,7 +222,62 @@ void fillLookupFigures(Connection &c, int year)
     ins(c, QStringLiteral("CustomerGroup"), {{"Code", "GEN"}, {"Description", "ลูกค้าทั่วไป"}});
     ins(c, QStringLiteral("CustomerGroup"), {{"Code", "VIP"}, {"Description", "ลูกค้าพิเศษ"}});
     c.exec(QStringLiteral("UPDATE Customer SET CustomerGroup = 1, TaxCode = 1, EngName = 'Customer ' || Code, Telephone = '02-555-01' || Substr(Code, 5, 1)"));
-    c.exec(QStringLiteral("UPDATE Product SET Picture1 = Code || '.jpg' WHERE Code IN ('P0001', 'P0003')"));
+    c.exec(QStringLiteral("UPDATE Product SET Picture1 = Code || '.jpg' WHERE Code IN ('P0001', 'P0004')"));
+    // Stored as a workstation of the suite writes it: a sub folder and a backslash.
+    c.exec(QStringLiteral("UPDATE Product SET Picture1 = 'sub\\P0003.jpg' WHERE Code = 'P0003'"));
+}
+
+// Figures of the product look-up's manufacturing and book-shop layouts, for
+// product 1 (P0001, units 1 ชิ้น, 2 โหล, 3 กล่อง): to receive 72 small units (5
+// boxes ordered, 2 received; a cleared line and its receipt do not count); two open
+// work orders of 150 in all, 50 finished; a cleared and a cancelled one that do not
+// show; publisher and category attributes (groups 3 and 5) and prices of price
+// level 19.
+void fillLayoutFigures(Connection &c, int year)
+{
+    c.exec(QStringLiteral("UPDATE Product SET TechNicName1 = 'OPC-50', TechNicName2 = 'Portland Type I' WHERE Id = 1"));
+    ins(c, QStringLiteral("ProductonhandMFG"), {{"Product", 1}, {"Onhand", "1,234.50 ชิ้น"}, {"WorkOrderOH", "100.00 ชิ้น"},
+                                                {"PreIsQty", "24.00 ชิ้น"}, {"WKIsQty", "36.00 ชิ้น"}, {"OH_WKIsQty", "1,198.50 ชิ้น"}});
+    const qint64 po = ins(c, QStringLiteral("PoHd"), {{"PoNo", "PO0001"}, {"Vendor", 1}, {"PoDate", QDate(year, 1, 5)}, {"DelFlag", "N"}});
+    const qint64 openPo = ins(c, QStringLiteral("PoDt"), {{"PoHd", po}, {"Product", 1}, {"ProductUnits", 3}, {"Quantity", "5"}, {"Fraction", "24"}, {"Clear", "N"}});
+    const qint64 clearedPo = ins(c, QStringLiteral("PoDt"), {{"PoHd", po}, {"Product", 1}, {"ProductUnits", 1}, {"Quantity", "10"}, {"Fraction", "1"}, {"Clear", "Y"}});
+    const qint64 mr = ins(c, QStringLiteral("MrHd"), {{"MrNo", "MR0001"}, {"Vendor", 1}, {"MrDate", QDate(year, 1, 20)}, {"DelFlag", "N"}});
+    ins(c, QStringLiteral("MrDt"), {{"MrHd", mr}, {"Product", 1}, {"ProductUnits", 3}, {"Quantity", "2"}, {"Fraction", "24"}, {"PoDt", openPo}});
+    ins(c, QStringLiteral("MrDt"), {{"MrHd", mr}, {"Product", 1}, {"ProductUnits", 1}, {"Quantity", "10"}, {"Fraction", "1"}, {"PoDt", clearedPo}});
+    const qint64 so = c.scalar(QStringLiteral("SELECT Id FROM SoHd WHERE SoNo = 'SO0001'")).toLongLong();
+    const qint64 wo1 = ins(c, QStringLiteral("WorkOrderHd"), {{"WorkOrderNo", "WO0001"}, {"WorkDate", QDate(year, 2, 1)}, {"Customer", 1}, {"SoHd", so},
+                                                              {"Product", 1}, {"ProductUnits", 2}, {"Quantity", "10"}, {"Clear", "N"}, {"Delflag", "N"}});
+    ins(c, QStringLiteral("MFGFinishDt"), {{"WorkOrderHd", wo1}, {"Product", 1}, {"ProductUnits", 1}, {"Quantity", "30"}, {"Fraction", "1"}});
+    ins(c, QStringLiteral("MFGFinishDt"), {{"WorkOrderHd", wo1}, {"Product", 1}, {"ProductUnits", 2}, {"Quantity", "1"}, {"Fraction", "12"}});
+    ins(c, QStringLiteral("MFGFinishDt"), {{"WorkOrderHd", wo1}, {"Product", 1}, {"ProductUnits", 1}, {"Quantity", "8"}, {"Fraction", "1"}});
+    ins(c, QStringLiteral("WorkOrderHd"), {{"WorkOrderNo", "WO0002"}, {"WorkDate", QDate(year, 2, 15)}, {"Product", 1}, {"ProductUnits", 1},
+                                           {"Quantity", "30"}, {"Clear", "N"}, {"Delflag", "N"}});
+    ins(c, QStringLiteral("WorkOrderHd"), {{"WorkOrderNo", "WO0003"}, {"WorkDate", QDate(year, 1, 3)}, {"Product", 1}, {"ProductUnits", 1},
+                                           {"Quantity", "40"}, {"Clear", "Y"}, {"Delflag", "N"}});
+    ins(c, QStringLiteral("WorkOrderHd"), {{"WorkOrderNo", "WO0004"}, {"WorkDate", QDate(year, 1, 4)}, {"Product", 1}, {"ProductUnits", 1},
+                                           {"Quantity", "50"}, {"Clear", "N"}, {"Delflag", "Y"}});
+    // Book-shop attribute groups, not offered for finished goods' attribute ranges.
+    qint64 group[6] = {};
+    int n = 2;
+    for (const char *g : {"สำนักพิมพ์", "ผู้แต่ง", "หมวดหมู่"})
+        group[++n] = ins(c, QStringLiteral("ProdAttrGroup"), {{"Code", QStringLiteral("BOOK%1").arg(n)}, {"Description", g}, {"ProductType", 3}});
+    const qint64 publisher = ins(c, QStringLiteral("ProdAttrCode"), {{"ProdAttrGroup", group[3]}, {"Code", "SE-ED"}, {"Description", "ซีเอ็ดยูเคชั่น"}});
+    const qint64 category = ins(c, QStringLiteral("ProdAttrCode"), {{"ProdAttrGroup", group[5]}, {"Code", "BUILD"}, {"Description", "งานก่อสร้าง"}});
+    ins(c, QStringLiteral("ProductAttr"), {{"Product", 1}, {"ProdAttrGroup", group[3]}, {"ProdAttrCode", publisher}});
+    ins(c, QStringLiteral("ProductAttr"), {{"Product", 1}, {"ProdAttrGroup", group[5]}, {"ProdAttrCode", category}});
+    ins(c, QStringLiteral("ProductPrice"), {{"Product", 1}, {"ProductUnits", 1}, {"PriceType", 19}, {"Price", "15.50"}});
+    ins(c, QStringLiteral("ProductPrice"), {{"Product", 1}, {"ProductUnits", 2}, {"PriceType", 19}, {"Price", "180"}});
+    ins(c, QStringLiteral("ProductPrice"), {{"Product", 1}, {"ProductUnits", 2}, {"PriceType", 18}, {"Price", "175"}});
+    // Product kinds and groups.
+    auto misc = [&](const char *groupCode, const char *code, const char *desc) {
+        return ins(c, QStringLiteral("Misc"), {{"GroupCode", groupCode}, {"Code", code}, {"Description", desc}, {"OrderNo", 1}, {"AutoRunDocMonth", "N"}});
+    };
+    const qint64 building = misc("PTYPE", "K01", "วัสดุก่อสร้าง");
+    misc("PTYPE", "K02", "เครื่องมือช่าง");
+    const qint64 cement = misc("PGROUP", "G01", "ปูนและคอนกรีต");
+    const qint64 steel = misc("PGROUP", "G02", "เหล็กและโลหะ");
+    c.exec(QStringLiteral("UPDATE Product SET PType = :k, PGroup = :g WHERE Id = 1"), {{QStringLiteral("k"), building}, {QStringLiteral("g"), cement}});
+    c.exec(QStringLiteral("UPDATE Product SET PType = :k, PGroup = :g WHERE Id = 2"), {{QStringLiteral("k"), building}, {QStringLiteral("g"), steel}});
 }
 
 void fillCompany(Connection &c, int companyNo, const Options &options)
@@ -437,6 +492,7 @@ void fillCompany(Connection &c, int companyNo, const Options &options)
                                                {"InputDate", j.input}, {"SubType", "GEN"}, {"Blocked", j.blocked}, {"Closed", j.closed}});
     }
     fillLookupFigures(c, year);
+    fillLayoutFigures(c, year);
     tx.commit();
     if (options.products > 0 || options.customers > 0)
         generate(c, options);
@@ -481,6 +537,10 @@ void generate(Connection &c, const Options &options)
                + d.castText(n) + QStringLiteral(" || ' จำกัด', 1 + n % 6, 1, 100000, 30, CASE WHEN n % 101 = 0 THEN 'Y' ELSE 'N' END, 'N' FROM seq"));
     }
     tx.commit();
+    // After a bulk load the planner needs the tables' statistics at once, not when
+    // the server's own analysis gets round to them.
+    if (c.engine() == EngineKind::Postgres)
+        c.exec(QStringLiteral("ANALYZE Product, ProductUnits, Customer"));
 }
 
 bool demoExists()

@@ -21,9 +21,19 @@ QStringList Dialect::createTableDdl(const TableDef &t) const
         cols << columnDdl(c);
     QStringList out;
     out << QStringLiteral("CREATE TABLE ") + t.name + QStringLiteral(" (") + cols.join(QStringLiteral(", ")) + QLatin1Char(')');
-    for (const auto &ix : t.indexes)
+    for (const auto &ix : t.indexes) {
+        if (ix.trigram) {
+            // Only where the extension could be added to the database; without it the
+            // contains-matches still work, by a full scan.
+            if (kind() == EngineKind::Postgres && ix.columns.size() == 1)
+                out << QStringLiteral("DO $$ BEGIN IF EXISTS (SELECT 1 FROM pg_extension WHERE extname = 'pg_trgm') THEN "
+                                      "EXECUTE 'CREATE INDEX %1 ON %2 USING gin ((CAST(%3 AS TEXT)) gin_trgm_ops)'; END IF; END $$")
+                           .arg(ix.name, t.name, ix.columns.first());
+            continue;
+        }
         out << QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
                    .arg(ix.unique ? QStringLiteral("UNIQUE ") : QString(), ix.name, t.name, ix.columns.join(QStringLiteral(", ")));
+    }
     return out;
 }
 

@@ -33,6 +33,9 @@ struct IndexDef
     QString name;
     QStringList columns;
     bool unique = false;
+    // A trigram index for contains-matches (LIKE '%text%') on one text column, where
+    // the engine has them (PostgreSQL with pg_trgm); other engines skip it.
+    bool trigram = false;
 };
 
 enum class DbRole { Config, Company };

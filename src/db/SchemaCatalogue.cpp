@@ -240,6 +240,47 @@ std::vector<TableDef> build()
             for (ColumnDef c : {in("CustomerGroup"), vc("HeadCode", 20), in("Vendor"), in("TaxCode"), vc("Email", 100)})
                 def.columns.push_back(c);
     }
+
+    // ---------------------------------------------------------- product look-up layouts
+    // Stock, manufacturing and book-shop figures shown beside each product, and the
+    // production detail of a product's open work orders.
+    extend("Product", {vc("TechNicName1", 200), vc("TechNicName2", 200)});
+    // Filled by the manufacturing system: per product, quantities already as texts.
+    t.push_back({QStringLiteral("ProductonhandMFG"), R::Company,
+                 {id(), req(in("Product")), vc("Onhand", 60), vc("WorkOrderOH", 60), vc("PreIsQty", 60), vc("WKIsQty", 60),
+                  vc("OH_WKIsQty", 60)},
+                 {ix("ProductonhandMFG_Product", {QStringLiteral("Product")})}});
+    // List prices per unit and price level (a Misc id of group PRICETYPE).
+    t.push_back({QStringLiteral("ProductPrice"), R::Company,
+                 {id(), req(in("Product")), req(in("ProductUnits")), req(in("PriceType")), dec("Price")},
+                 {ix("ProductPrice_Unit_Type", {QStringLiteral("ProductUnits"), QStringLiteral("PriceType")})}});
+    // A product's attribute code per attribute group, by ids.
+    t.push_back({QStringLiteral("ProductAttr"), R::Company,
+                 {id(), req(in("Product")), req(in("ProdAttrGroup")), req(in("ProdAttrCode"))},
+                 {ix("ProductAttr_Product_Group", {QStringLiteral("Product"), QStringLiteral("ProdAttrGroup")})}});
+    t.push_back({QStringLiteral("PoHd"), R::Company, {id(), vc("PoNo", 30), in("Vendor"), date("PoDate"), flag("DelFlag")}});
+    t.push_back({QStringLiteral("PoDt"), R::Company,
+                 {id(), req(in("PoHd")), in("Product"), in("ProductUnits"), dec("Quantity", 16, 4), dec("Fraction", 16, 4), flag("Clear")},
+                 {ix("PoDt_Product", {QStringLiteral("Product")})}});
+    t.push_back({QStringLiteral("MrHd"), R::Company, {id(), vc("MrNo", 30), in("Vendor"), date("MrDate"), flag("DelFlag")}});
+    t.push_back({QStringLiteral("MrDt"), R::Company,
+                 {id(), req(in("MrHd")), in("Product"), in("ProductUnits"), dec("Quantity", 16, 4), dec("Fraction", 16, 4), in("PoDt")},
+                 {ix("MrDt_Product", {QStringLiteral("Product")})}});
+    t.push_back({QStringLiteral("WorkOrderHd"), R::Company,
+                 {id(), vc("WorkOrderNo", 30), date("WorkDate"), in("Customer"), in("SoHd"), in("Product"), in("ProductUnits"),
+                  dec("Quantity", 16, 4), flag("Clear"), flag("Delflag")},
+                 {ix("WorkOrderHd_Product", {QStringLiteral("Product")})}});
+    t.push_back({QStringLiteral("MFGFinishDt"), R::Company,
+                 {id(), req(in("WorkOrderHd")), in("Product"), in("ProductUnits"), dec("Quantity", 16, 4), dec("Fraction", 16, 4)},
+                 {ix("MFGFinishDt_WorkOrder", {QStringLiteral("WorkOrderHd"), QStringLiteral("Product")})}});
+    // Names matched anywhere by the product and customer look-ups.
+    for (TableDef &def : t) {
+        IndexDef trigram = ix(def.name == QLatin1String("Product") ? "Product_ThaiName_Trgm" : "Customer_Name_Trgm",
+                              {def.name == QLatin1String("Product") ? QStringLiteral("ThaiName") : QStringLiteral("Name")});
+        trigram.trigram = true;
+        if (def.name == QLatin1String("Product") || def.name == QLatin1String("Customer"))
+            def.indexes.push_back(trigram);
+    }
     return t;
 }
 } // namespace

@@ -1,6 +1,21 @@
 #include "PagedQueryModel.h"
+#include "core/DateFormat.h"
+#include "core/Decimal.h"
+#include "core/FormatFloat.h"
+#include "db/Schema.h"
 #include <QColor>
 #include <QSqlField>
+
+namespace {
+// A column of this name is a date or date-time column of some table.
+bool isCatalogueDate(const QString &name)
+{
+    for (const auto &t : schemaCatalogue())
+        if (const ColumnDef *c = t.column(name); c && (c->type == ColType::Date || c->type == ColType::DateTime))
+            return true;
+    return false;
+}
+} // namespace
 
 PagedQueryModel::PagedQueryModel(QObject *parent) : QAbstractTableModel(parent) {}
 
@@ -12,6 +27,8 @@ void PagedQueryModel::clear()
     m_record = QSqlRecord();
     m_pages.clear();
     m_delFlag = m_clear = m_active = -1;
+    m_isDate.clear();
+    m_unitOf.clear();
     endResetModel();
 }
 
@@ -52,6 +69,67 @@ void PagedQueryModel::setQuery(Connection *conn, const QString &sql, const Param
     m_delFlag = columnOf(QStringLiteral("DelFlag"));
     m_clear = columnOf(QStringLiteral("Clear"));
     m_active = columnOf(QStringLiteral("Active"));
+    // PostgreSQL types its date columns; SQLite returns them as ISO text, so its
+    // columns are known by name.
+    m_isDate.fill(false, m_record.count());
+    for (int c = 0; c < m_record.count(); ++c) {
+        const int type = m_record.field(c).metaType().id();
+        const QString name = m_record.fieldName(c);
+        m_isDate[c] = type == QMetaType::QDate || type == QMetaType::QDateTime
+            || m_dateNames.contains(name, Qt::CaseInsensitive) || isCatalogueDate(name);
+    }
+    m_unitOf.fill(-2, m_record.count());
+    for (int c = 0; c < m_record.count(); ++c)
+        if (auto it = m_formats.constFind(m_record.fieldName(c).toLower()); it != m_formats.cend())
+            m_unitOf[c] = it->unitColumn.isEmpty() ? -1 : columnOf(it->unitColumn);
+}
+
+void PagedQueryModel::setColumnFormat(const QString &name, const QString &mask, const QString &unitColumn)
+{
+    m_formats.insert(name.toLower(), {mask, unitColumn});
+}
+
+QString PagedQueryModel::numberText(const QVariant &v, const QString &mask)
+{
+    if (v.isNull())
+        return QString();
+    if (mask.isEmpty())
+        return v.toString();
+    bool ok = false;
+    Decimal d = Decimal::fromString(v.toString().trimmed(), &ok);
+    if (!ok) {
+        const double x = v.toDouble(&ok);
+        if (!ok)
+            return v.toString();
+        d = Decimal::fromDouble(x, 6);
+    }
+    return formatFloat(QStringView(mask), d);
+}
+
+QVariant PagedQueryModel::dateText(const QVariant &v)
+{
+    if (v.isNull())
+        return QString();
+    QDateTime at;
+    const int type = v.metaType().id();
+    if (type == QMetaType::QDate)
+        at = v.toDate().startOfDay();
+    else if (type == QMetaType::QDateTime)
+        at = v.toDateTime();
+    else if (type == QMetaType::QString || type == QMetaType::QByteArray) {
+        const QString s = v.toString().trimmed();
+        // Only ISO dates are rewritten; any other text in the column stays as it is.
+        if (s.size() < 10 || s.at(4) != QLatin1Char('-') || s.at(7) != QLatin1Char('-'))
+            return v;
+        at = s.size() == 10 ? dbDate(s).startOfDay() : dbDateTime(s);
+    } else {
+        return v;
+    }
+    if (!at.isValid())
+        return v;
+    if (at.time() == QTime(0, 0))
+        return formatShortDate(at.date());
+    return formatShortDate(at.date()) + QLatin1Char(' ') + at.time().toString(QStringLiteral("HH:mm:ss"));
 }
 
 PagedQueryModel::Page PagedQueryModel::readPage(int number) const
@@ -136,16 +214,25 @@ QVariant PagedQueryModel::data(const QModelIndex &index, int role) const
     switch (role) {
     case Qt::DisplayRole: {
         const QVariant v = value(index.row(), index.column());
+        if (isDateColumn(index.column()))
+            return dateText(v);
+        if (index.column() < m_unitOf.size() && m_unitOf.at(index.column()) != -2) {
+            const int unit = m_unitOf.at(index.column());
+            const QString text = numberText(v, m_formats.value(m_record.fieldName(index.column()).toLower()).mask);
+            return unit >= 0 ? text + QLatin1Char(' ') + dbText(value(index.row(), unit)).trimmed() : text;
+        }
         if (v.metaType().id() == QMetaType::QByteArray)
             return {};
-        if (v.metaType().id() == QMetaType::QDate || v.metaType().id() == QMetaType::QDateTime)
-            return dbDate(v).toString(QStringLiteral("dd/MM/yyyy"));
         return v;
     }
     case Qt::BackgroundRole: {
         const QColor c = rowColour(index.row());
         return c.isValid() ? QVariant(c) : QVariant();
     }
+    case Qt::TextAlignmentRole:
+        if (index.column() < m_unitOf.size() && m_unitOf.at(index.column()) != -2)
+            return int(Qt::AlignRight | Qt::AlignVCenter);
+        return {};
     case Qt::ForegroundRole:
         return rowColour(index.row()).isValid() ? QVariant(QColor(Qt::white)) : QVariant();
     default:
@@ -161,6 +248,8 @@ void PagedQueryModel::setTitle(int column, const QString &title)
 
 QVariant PagedQueryModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    if (role == Qt::TextAlignmentRole && orientation == Qt::Horizontal && section < m_unitOf.size() && m_unitOf.at(section) != -2)
+        return int(Qt::AlignCenter);
     if (role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
     if (orientation == Qt::Vertical)

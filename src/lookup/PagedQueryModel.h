@@ -37,6 +37,18 @@ public:
     QVariant value(int row, const QString &column) const;
 
     void setTitle(int column, const QString &title);
+    // Columns shown as dates ("dd/mm/yyyy", with the time when there is one) beside
+    // those the result or the table catalogue already knows as dates: computed
+    // columns, which one engine returns as plain text.
+    void setDateColumns(const QStringList &names) { m_dateNames = names; }
+    bool isDateColumn(int column) const { return column >= 0 && column < m_isDate.size() && m_isDate.at(column); }
+    // The text a date or date-time value is shown as; other values unchanged.
+    static QVariant dateText(const QVariant &v);
+    // A quantity or amount column: shown with the mask (see formatFloat), followed
+    // by a space and the value of unitColumn when given, right-aligned under a
+    // centred title. An empty mask shows the value as it is, right-aligned.
+    void setColumnFormat(const QString &name, const QString &mask, const QString &unitColumn = QString());
+    static QString numberText(const QVariant &v, const QString &mask);
     // Rows whose flags colour them (cancelled red, received/paid blue).
     QColor rowColour(int row) const;
 
@@ -60,6 +72,14 @@ private:
     int m_rows = 0;
     QSqlRecord m_record;
     QHash<int, QString> m_titles;
+    QStringList m_dateNames;
+    QVector<bool> m_isDate;
+    struct Format
+    {
+        QString mask, unitColumn;
+    };
+    QHash<QString, Format> m_formats; // by lower-case column name
+    QVector<int> m_unitOf;            // per column: -2 not formatted, -1 no unit, else the unit's column
     int m_delFlag = -1, m_clear = -1, m_active = -1;
     mutable std::list<Page> m_pages; // most recently used first
     mutable int m_pagesRead = 0;

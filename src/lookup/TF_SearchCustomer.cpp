@@ -123,7 +123,9 @@ void TF_SearchCustomer::prepareSearch()
     auto like = [this](QLineEdit *box, const char *column, bool prefix) {
         const QString t = box->text().trimmed();
         if (!t.isEmpty())
-            Conditions.add(QLatin1String(column) + QStringLiteral(" Like ?"), {(prefix ? QString() : QStringLiteral("%")) + t + QLatin1Char('%')});
+            Conditions.add(QLatin1String(column) == QLatin1String("C.Name") ? nameLike(QStringLiteral("C.Name"))
+                                                                            : QLatin1String(column) + QStringLiteral(" Like ?"),
+                           {(prefix ? QString() : QStringLiteral("%")) + t + QLatin1Char('%')});
     };
     like(EdCusCode, "C.Code", true);
     like(EdPhone, "C.Telephone", false);
@@ -155,4 +157,18 @@ void TF_SearchCustomer::done(int r)
     TFrSearch::done(r);
     if (ReturnValue.isEmpty())
         ReturnName.clear();
+}
+
+QHash<QString, QString> TF_SearchCustomer::englishTexts() const
+{
+    return {
+        {QStringLiteral("ค้นหาลูกค้า/สมาชิก"), QStringLiteral("Search Customer/Member")},
+        {QStringLiteral("ชื่อลูกค้า (ไทย)"), QStringLiteral("Thai Name")},
+        {QStringLiteral("ชื่อลูกค้า (อังกฤษ)"), QStringLiteral("English Name")},
+        {QStringLiteral("รหัสลูกค้า"), QStringLiteral("Customer Code")},
+        {QStringLiteral("โทรศัพท์"), QStringLiteral("Phone")},
+        {QStringLiteral("แฟกซ์"), QStringLiteral("Fax")},
+        {QStringLiteral("พนักงานขาย"), QStringLiteral("Salesman")},
+        {QStringLiteral("จังหวัด"), QStringLiteral("Province")},
+    };
 }

@@ -27,6 +27,7 @@ public:
     void done(int r) override;
 
 protected:
+    QHash<QString, QString> englishTexts() const override;
     void FormShow() override;
     void prepareSearch() override;
 

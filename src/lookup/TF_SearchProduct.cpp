@@ -74,7 +74,7 @@ void TF_SearchProduct::prepareSearch()
     if (!code.isEmpty())
         Conditions.add(QStringLiteral("Code Like ?"), {code + QLatin1Char('%')});
     if (!name.isEmpty())
-        Conditions.add(QStringLiteral("ThaiName Like ?"), {(CbMethod->currentIndex() == 1 ? QStringLiteral("%") : QString()) + name + QLatin1Char('%')});
+        Conditions.add(nameLike(QStringLiteral("ThaiName")), {(CbMethod->currentIndex() == 1 ? QStringLiteral("%") : QString()) + name + QLatin1Char('%')});
     FaAttr->addConditions(Conditions);
 }
 
@@ -85,4 +85,19 @@ void TF_SearchProduct::titleClicked(int column)
     const bool byCode = result()->record().fieldName(column).compare(QLatin1String("Code"), Qt::CaseInsensitive) == 0;
     SQL.last() = byCode ? QStringLiteral("Order By Code") : QStringLiteral("Order By ThaiName");
     Search();
+}
+
+QHash<QString, QString> TF_SearchProduct::englishTexts() const
+{
+    return {
+        {QStringLiteral("ค้นหา สินค้า"), QStringLiteral("Search Product")},
+        {QStringLiteral("รหัสสินค้า"), QStringLiteral("Product Code")},
+        {QStringLiteral("ชื่อสินค้า"), QStringLiteral("Product Name")},
+        {QStringLiteral("รหัส"), QStringLiteral("Code")},
+        {QStringLiteral("ขึ้นต้นด้วย"), QStringLiteral("Start With")},
+        {QStringLiteral("ประกอบด้วย"), QStringLiteral("Consist Of")},
+        {QStringLiteral("คุณสมบัติสินค้า"), QStringLiteral("Product Attribute")},
+        {QStringLiteral("เริ่มต้น"), QStringLiteral("From Code")},
+        {QStringLiteral("สิ้นสุด"), QStringLiteral("To Code")},
+    };
 }

@@ -19,6 +19,7 @@ public:
     static QString blankMessage();
 
 protected:
+    QHash<QString, QString> englishTexts() const override;
     void FormShow() override;
     bool canSearch() override;
     void prepareSearch() override;

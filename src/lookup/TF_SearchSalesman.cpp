@@ -74,3 +74,14 @@ void TF_SearchSalesman::prepareSearch()
     if (!sur.isEmpty())
         Conditions.add(QStringLiteral("S.Surname Like ?"), {QLatin1Char('%') + sur + QLatin1Char('%')});
 }
+
+QHash<QString, QString> TF_SearchSalesman::englishTexts() const
+{
+    return {
+        {QStringLiteral("ค้นหาพนักงานขาย"), QStringLiteral("Search Salesman")},
+        {QStringLiteral("รหัส"), QStringLiteral("Code")},
+        {QStringLiteral("ชื่อ"), QStringLiteral("Name")},
+        {QStringLiteral("นามสกุล"), QStringLiteral("Surname")},
+        {QStringLiteral("ชื่อแผนก"), QStringLiteral("Department")},
+    };
+}

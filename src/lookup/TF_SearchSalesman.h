@@ -15,6 +15,7 @@ public:
     QString OrderColumn = QStringLiteral("S.Code");
 
 protected:
+    QHash<QString, QString> englishTexts() const override;
     void FormShow() override;
     void prepareSearch() override;
 

@@ -38,3 +38,12 @@ void TF_SearchWareHouse::prepareSearch()
     if (ActiveOnly && dbText(TDM::instance()->config(QStringLiteral("CheckUserWarehouseFlag"))).trimmed() == QLatin1String("Y"))
         Conditions.add(QStringLiteral("Id In (Select Warehouse From UserWarehouse Where UserName = ?)"), {TDMConfig::instance()->UserId});
 }
+
+QHash<QString, QString> TF_SearchWareHouse::englishTexts() const
+{
+    return {
+        {QStringLiteral("ค้นหา รหัสหรือชื่อ"), QStringLiteral("Search Code or Name")},
+        {QStringLiteral("รหัส"), QStringLiteral("Code")},
+        {QStringLiteral("รายละเอียด"), QStringLiteral("Description")},
+    };
+}

@@ -14,6 +14,7 @@ public:
     int LocationFilter = 0;
 
 protected:
+    QHash<QString, QString> englishTexts() const override;
     void FormShow() override;
     void prepareSearch() override;
 };

@@ -36,6 +36,19 @@ TFrSearchAttrCode::TFrSearchAttrCode(const QString &codeTable, const QString &gr
 
 void TFrSearchAttrCode::FormShow() { KeyFieldName = QStringLiteral("Code"); }
 
+QHash<QString, QString> TFrSearchAttrCode::englishTexts() const
+{
+    return {
+        {QStringLiteral("ค้นหาคุณสมบัติสินค้า"), QStringLiteral("Search Product Attribute")},
+        {QStringLiteral("ค้นหาคุณสมบัติลูกค้า"), QStringLiteral("Search Customer Attribute")},
+        {QStringLiteral("ค้นหาคุณสมบัติเจ้าหนี้"), QStringLiteral("Search Vendor Attribute")},
+        {QStringLiteral("รายละเอียด"), QStringLiteral("Description")},
+        {QStringLiteral("ค้นหารายละเอียด"), QStringLiteral("Search Description")},
+        {QStringLiteral("หาเต็มคำ"), QStringLiteral("Whole Word")},
+        {QStringLiteral("รหัส"), QStringLiteral("Code")},
+    };
+}
+
 void TFrSearchAttrCode::prepareSearch()
 {
     Parameters = {{QStringLiteral("GroupId"), GroupId}};

@@ -18,6 +18,7 @@ public:
     QCheckBox *CbWholeWord = nullptr;
 
 protected:
+    QHash<QString, QString> englishTexts() const override;
     void FormShow() override;
     void prepareSearch() override;
 

@@ -6,6 +6,9 @@
 #include "session/UserDialogs.h"
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QTableWidget>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -105,9 +108,44 @@ bool TFrSearch::isThai() const
 
 Connection &TFrSearch::connection() { return TDM::instance()->DMDATA(); }
 
+QString TFrSearch::nameLike(const QString &column)
+{
+    if (connection().engine() == EngineKind::Postgres)
+        return QStringLiteral("CAST(") + checkedIdentifier(column) + QStringLiteral(" AS TEXT) ILIKE ?");
+    return checkedIdentifier(column) + QStringLiteral(" Like ?");
+}
+
+void TFrSearch::applyEnglish(const QHash<QString, QString> &english)
+{
+    if (isThai())
+        return;
+    auto put = [&](const QString &thai, auto set) {
+        if (auto it = english.constFind(thai); it != english.cend())
+            set(*it);
+    };
+    put(windowTitle(), [this](const QString &t) { setWindowTitle(t); });
+    for (QLabel *l : findChildren<QLabel *>())
+        put(l->text(), [l](const QString &t) { l->setText(t); });
+    for (QAbstractButton *b : findChildren<QAbstractButton *>())
+        put(b->text(), [b](const QString &t) { b->setText(t); });
+    for (QGroupBox *g : findChildren<QGroupBox *>())
+        put(g->title(), [g](const QString &t) { g->setTitle(t); });
+    for (QComboBox *c : findChildren<QComboBox *>())
+        for (int i = 0; i < c->count(); ++i)
+            put(c->itemText(i), [c, i](const QString &t) { c->setItemText(i, t); });
+    for (QTableWidget *w : findChildren<QTableWidget *>())
+        for (int i = 0; i < w->columnCount(); ++i)
+            if (QTableWidgetItem *h = w->horizontalHeaderItem(i))
+                put(h->text(), [h](const QString &t) { h->setText(t); });
+    for (auto &[name, title] : m_columns)
+        put(title, [&title](const QString &t) { title = t; });
+    applyColumns();
+}
+
 void TFrSearch::setGridColumns(const QList<QPair<QString, QString>> &columns)
 {
     m_columns = columns;
+    m_widths.clear();
     applyColumns();
 }
 
@@ -142,6 +180,8 @@ void TFrSearch::showEvent(QShowEvent *e)
     Code->clear();
     Code->setFocus();
     FormShow();
+    if (!isThai())
+        applyEnglish(englishTexts());
     if (m_searchOnShow)
         Search();
 }
@@ -185,14 +225,17 @@ void TFrSearch::Search()
     applyColumns();
     DgSearch->resizeColumnsToContents();
     for (int c = 0; c < m_model->columnCount(); ++c)
-        if (DgSearch->columnWidth(c) > 320)
+        if (auto w = m_widths.constFind(m_model->record().fieldName(c).toLower()); w != m_widths.cend())
+            DgSearch->setColumnWidth(c, *w);
+        else if (DgSearch->columnWidth(c) > 320)
             DgSearch->setColumnWidth(c, 320);
     if (m_model->rowCount() > 0) {
         int first = 0;
         while (first < m_model->columnCount() && DgSearch->isColumnHidden(first))
             ++first;
         DgSearch->setFocus();
-        DgSearch->setCurrentIndex(m_model->index(0, first < m_model->columnCount() ? first : 0));
+        // The view may show the rows through a proxy of its own.
+        DgSearch->setCurrentIndex(DgSearch->model()->index(0, first < m_model->columnCount() ? first : 0));
         DgSearch->selectRow(0);
     }
 }
@@ -446,3 +489,20 @@ void TF_SearchMisc::done(int r)
     if (ReturnValue.isEmpty())
         ReturnDescription.clear();
 }
+
+namespace {
+const QHash<QString, QString> &miscEnglish()
+{
+    static const QHash<QString, QString> m{
+        {QStringLiteral("รายละเอียด"), QStringLiteral("Description")},
+        {QStringLiteral("รหัส"), QStringLiteral("Code")},
+        {QStringLiteral("หาเต็มคำ"), QStringLiteral("Whole Word")},
+        {QStringLiteral("ค้นหา แผนก"), QStringLiteral("Search Department")},
+        {QStringLiteral("ค้นหา รายชื่อจังหวัด"), QStringLiteral("Search Province")},
+    };
+    return m;
+}
+} // namespace
+
+QHash<QString, QString> TFrSearchMisc::englishTexts() const { return miscEnglish(); }
+QHash<QString, QString> TF_SearchMisc::englishTexts() const { return miscEnglish(); }

@@ -43,6 +43,8 @@ public:
 
     // Visible columns in order, with their titles; empty shows every column.
     void setGridColumns(const QList<QPair<QString, QString>> &columns);
+    // A fixed width for a visible column, kept over the width its contents ask for.
+    void setGridColumnWidth(const QString &column, int width) { m_widths.insert(column.toLower(), width); }
     void setFilterUpperCase(bool on);
     void setSearchOnShow(bool on) { m_searchOnShow = on; }
 
@@ -79,12 +81,23 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void purgeCurrentRow();
     bool isThai() const;
+    // "column Like ?" for a name matched anywhere; on PostgreSQL written so that the
+    // column's trigram index serves it (the match stays case-insensitive).
+    QString nameLike(const QString &column);
+    // English captions when the user is not Thai: every label, button, group box,
+    // check box, combo item and column title whose Thai text is a key of the map,
+    // and the window title, take the English text.
+    void applyEnglish(const QHash<QString, QString> &english);
+    // The dialog's own Thai captions and column titles with their English text,
+    // applied after FormShow when the user is not Thai.
+    virtual QHash<QString, QString> englishTexts() const { return {}; }
 
 private:
     void applyColumns();
     PagedQueryModel *m_model = nullptr;
     KeyPreview *m_preview = nullptr;
     QList<QPair<QString, QString>> m_columns;
+    QHash<QString, int> m_widths;
     bool m_searchOnShow = false;
 };
 
@@ -98,6 +111,7 @@ public:
     QString KeyColumn = QStringLiteral("Code");
 
 protected:
+    QHash<QString, QString> englishTexts() const override;
     void FormShow() override;
     void prepareSearch() override;
 };
@@ -115,6 +129,7 @@ public:
     void done(int r) override;
 
 protected:
+    QHash<QString, QString> englishTexts() const override;
     void FormShow() override;
     void prepareSearch() override;
     bool canSortBy(const QString &column) const override;

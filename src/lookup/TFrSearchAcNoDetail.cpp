@@ -55,3 +55,13 @@ void TFrSearchAcNoDetail::prepareSearch()
     if (!eng.isEmpty())
         Conditions.add(QStringLiteral("NameEng Like ?"), {QLatin1Char('%') + eng + QLatin1Char('%')});
 }
+
+QHash<QString, QString> TFrSearchAcNoDetail::englishTexts() const
+{
+    return {
+        {QStringLiteral("ค้นหารหัสบัญชี"), QStringLiteral("Search Account Code")},
+        {QStringLiteral("รหัสบัญชี"), QStringLiteral("Account Code")},
+        {QStringLiteral("ชื่อไทย"), QStringLiteral("Thai Name")},
+        {QStringLiteral("ชื่ออังกฤษ"), QStringLiteral("English Name")},
+    };
+}

@@ -15,6 +15,7 @@ public:
     QLineEdit *EdNameEng = nullptr;
 
 protected:
+    QHash<QString, QString> englishTexts() const override;
     void FormShow() override;
     void prepareSearch() override;
 };

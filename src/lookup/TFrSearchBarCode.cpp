@@ -121,7 +121,7 @@ void TFrSearchBarCode::prepareSearch()
     if (!code.isEmpty())
         Conditions.add(QStringLiteral("U.BarCode Like ?"), {code + QLatin1Char('%')});
     if (!name.isEmpty())
-        Conditions.add(QStringLiteral("P.ThaiName Like ?"), {(CbMethod->currentIndex() == 1 ? QStringLiteral("%") : QString()) + name + QLatin1Char('%')});
+        Conditions.add(nameLike(QStringLiteral("P.ThaiName")), {(CbMethod->currentIndex() == 1 ? QStringLiteral("%") : QString()) + name + QLatin1Char('%')});
     if (!IncludeBlocked)
         Conditions.add(QStringLiteral("Coalesce(P.Blocked,'N') <> 'Y'"));
 }
@@ -140,4 +140,19 @@ void TFrSearchBarCode::titleClicked(int column)
     else
         return;
     Search();
+}
+
+QHash<QString, QString> TFrSearchBarCode::englishTexts() const
+{
+    return {
+        {QStringLiteral("ค้นหา Barcode สินค้า"), QStringLiteral("Search Product Barcode")},
+        {QStringLiteral("ชื่อสินค้า"), QStringLiteral("Product Name")},
+        {QStringLiteral("ขึ้นต้นด้วย"), QStringLiteral("Start With")},
+        {QStringLiteral("ประกอบด้วย"), QStringLiteral("Consist Of")},
+        {QStringLiteral("รหัส"), QStringLiteral("Barcode")},
+        {QStringLiteral("หน่วยนับ"), QStringLiteral("Unit")},
+        {QStringLiteral("รหัสสินค้า"), QStringLiteral("Product Code")},
+        {QStringLiteral("คงเหลือ"), QStringLiteral("On Hand")},
+        {QStringLiteral("ค้างส่ง"), QStringLiteral("To Deliver")},
+    };
 }

@@ -19,6 +19,7 @@ public:
     static QString figureText(const QVariant &quantity, const QString &unit);
 
 protected:
+    QHash<QString, QString> englishTexts() const override;
     void FormShow() override;
     void prepareSearch() override;
 

@@ -21,3 +21,12 @@ void TFrSearchEmployee::prepareSearch()
     if (!t.isEmpty())
         Conditions.add(QStringLiteral("Name Like ?"), {QLatin1Char('%') + t + QLatin1Char('%')});
 }
+
+QHash<QString, QString> TFrSearchEmployee::englishTexts() const
+{
+    return {
+        {QStringLiteral("ค้นหารายชื่อพนักงาน"), QStringLiteral("Search Employee")},
+        {QStringLiteral("ชื่อพนักงาน"), QStringLiteral("Employee Name")},
+        {QStringLiteral("รหัส"), QStringLiteral("Code")},
+    };
+}

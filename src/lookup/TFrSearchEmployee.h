@@ -9,6 +9,7 @@ public:
     explicit TFrSearchEmployee(QWidget *parent = nullptr);
 
 protected:
+    QHash<QString, QString> englishTexts() const override;
     void FormShow() override;
     void prepareSearch() override;
 };

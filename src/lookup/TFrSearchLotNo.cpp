@@ -84,3 +84,13 @@ void TFrSearchLotNo::done(int r)
     TFrSearch::done(r);
     ReturnId = ReturnValue.isEmpty() ? 0 : id;
 }
+
+QHash<QString, QString> TFrSearchLotNo::englishTexts() const
+{
+    return {
+        {QStringLiteral("ค้นหา Lot No."), QStringLiteral("Search Lot No.")},
+        {QStringLiteral("หมายเลข Lot"), QStringLiteral("Lot No.")},
+        {QStringLiteral("รายละเอียด"), QStringLiteral("Description")},
+        {QStringLiteral("วันที่หมดอายุ"), QStringLiteral("Expiry Date")},
+    };
+}

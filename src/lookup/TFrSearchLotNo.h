@@ -24,6 +24,7 @@ public:
     void done(int r) override;
 
 protected:
+    QHash<QString, QString> englishTexts() const override;
     void FormShow() override;
     void prepareSearch() override;
 

@@ -2,9 +2,14 @@
 #include "PagedQueryModel.h"
 #include "TCodeLookupEdit.h"
 #include "TFaSelectAttr.h"
+#include "TFrPreviewDetailMfg.h"
 #include "services/JpegImage.h"
 #include "services/TDM.h"
+#include "session/UserDialogs.h"
+#include <QAction>
 #include <QButtonGroup>
+#include <QStyle>
+#include <QToolButton>
 #include <QComboBox>
 #include <QDir>
 #include <QDoubleValidator>
@@ -24,6 +29,51 @@
 namespace {
 // Type letters of the preset to the radio items.
 const QString typeLetters = QStringLiteral("PSMRA");
+
+// The smallest unit's name of product P.
+const QString smallUnit = QStringLiteral("(Select Min(X.UnitName) From ProductUnits X Where X.Product = P.Id"
+                                         " And X.Fraction = (Select Min(Y.Fraction) From ProductUnits Y Where Y.Product = P.Id))");
+// An open sales-order line D: not cleared and not of a point-of-sale order. NOT
+// EXISTS, since a NULL among PosHeader's SoHd would make NOT IN match nothing.
+const QString openSoLine = QStringLiteral("Coalesce(D.Clear,'N') <> 'Y' And Not Exists (Select 1 From PosHeader H Where H.SoHd = D.SoHd)");
+
+// To deliver, by the manufacturing layouts 6 to 8: open sales-order lines less the
+// invoice lines against them (delivery invoices, and other invoices that do not
+// refer to an earlier invoice line).
+QString backorderMfg()
+{
+    return QStringLiteral("(Coalesce((Select Sum(D.Quantity * D.Fraction) From SoDt D Where D.Product = P.Id And ") + openSoLine
+        + QStringLiteral("), 0) - Coalesce((Select Sum(I.Quantity * I.Fraction) From IvDt I Inner Join IvHd V On V.Id = I.IvHd"
+                         " Inner Join SoDt D On D.Id = I.SoDt Where I.Product = P.Id And ")
+        + openSoLine + QStringLiteral(" And (V.IvType = 'B' Or Coalesce(I.IvdtB,0) = 0)), 0))");
+}
+
+// To deliver, by layout 9: every sales-order line, plus invoiced lines that did not
+// cut stock and refer to no order, less stock-cutting lines that refer to an order
+// line or to an earlier invoice line.
+QString backorderAll()
+{
+    return QStringLiteral("(Coalesce((Select Sum(D.Quantity * D.Fraction) From SoDt D Where D.Product = P.Id), 0)"
+                          " + Coalesce((Select Sum(I.Quantity * I.Fraction) From IvDt I Inner Join IvHd V On V.Id = I.IvHd"
+                          " Where I.Product = P.Id And V.NotCutStock = 'Y' And Coalesce(I.SoDt,0) = 0), 0)"
+                          " - Coalesce((Select Sum(I.Quantity * I.Fraction) From IvDt I Inner Join IvHd V On V.Id = I.IvHd"
+                          " Where I.Product = P.Id And V.NotCutStock = 'N' And (Coalesce(I.SoDt,0) <> 0 Or Coalesce(I.IvdtB,0) <> 0)), 0))");
+}
+
+// To receive: open purchase-order lines less the receipt lines against them.
+const QString backSendOrder = QStringLiteral(
+    "(Coalesce((Select Sum(D.Quantity * D.Fraction) From PoDt D Where D.Product = P.Id And Coalesce(D.Clear,'N') <> 'Y'), 0)"
+    " - Coalesce((Select Sum(R.Quantity * R.Fraction) From MrDt R Inner Join MrHd M On M.Id = R.MrHd Inner Join PoDt D On D.Id = R.PoDt"
+    " Where R.Product = P.Id And Coalesce(D.Clear,'N') <> 'Y'), 0))");
+
+// The attribute code of product P in one attribute group, 'no' when it has none.
+QString attributeOf(int group)
+{
+    return QStringLiteral("Coalesce((Select Min(C.Code) From ProductAttr A Inner Join ProdAttrCode C On C.Id = A.ProdAttrCode"
+                          " Where A.Product = P.Id And A.ProdAttrGroup = %1), 'no')").arg(group);
+}
+
+bool isMfgLayout(int layout) { return layout >= 6 && layout <= 9; }
 } // namespace
 
 int TFrSearchProductService::typeValue(QChar letter)
@@ -55,7 +105,7 @@ TFrSearchProductService::TFrSearchProductService(QWidget *parent) : TFrSearch(pa
     grid->addWidget(lbName, 0, 0);
     grid->addWidget(EdName, 0, 1, 1, 3);
     grid->addWidget(CbMethod, 0, 4);
-    auto codeBox = [this, grid](int row, const QString &caption, const QString &group, TCodeLookupEdit *&edit) {
+    auto codeBox = [this, grid](int row, const QString &caption, const QString &group, TCodeLookupEdit *&edit, QToolButton *&button) {
         edit = new TCodeLookupEdit(this);
         edit->K_LookupTableName = QStringLiteral("Misc");
         edit->K_Filter = QStringLiteral("GroupCode = :misc_group");
@@ -64,12 +114,19 @@ TFrSearchProductService::TFrSearchProductService(QWidget *parent) : TFrSearch(pa
         makeUpperCase(edit);
         auto *desc = new QLabel(QStringLiteral("-"), this);
         edit->K_DescriptionLabel = desc;
+        button = new QToolButton(this);
+        button->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
+        button->setFocusPolicy(Qt::NoFocus);
+        connect(button, &QToolButton::clicked, this, [this, &edit] { searchMiscCode(edit); });
         grid->addWidget(new QLabel(caption, this), row, 0);
         grid->addWidget(edit, row, 1);
-        grid->addWidget(desc, row, 2, 1, 3);
+        grid->addWidget(button, row, 2);
+        grid->addWidget(desc, row, 3, 1, 2);
     };
-    codeBox(1, QStringLiteral("ชนิดสินค้า"), QStringLiteral("PTYPE"), EdPType);
-    codeBox(2, QStringLiteral("กลุ่มสินค้า"), QStringLiteral("PGROUP"), EdPGroup);
+    codeBox(1, QStringLiteral("ชนิดสินค้า"), QStringLiteral("PTYPE"), EdPType, BtPType);
+    codeBox(2, QStringLiteral("กลุ่มสินค้า"), QStringLiteral("PGROUP"), EdPGroup, BtPGroup);
+    BtPType->setObjectName(QStringLiteral("BtPType"));
+    BtPGroup->setObjectName(QStringLiteral("BtPGroup"));
     EdPType->setObjectName(QStringLiteral("EdPType"));
     EdPGroup->setObjectName(QStringLiteral("EdPGroup"));
     auto *sizes = new QHBoxLayout;
@@ -140,6 +197,11 @@ TFrSearchProductService::TFrSearchProductService(QWidget *parent) : TFrSearch(pa
         if (TDM *dm = TDM::instance())
             dm->LastProductSearch = Code->text();
     });
+    AcDetailMfg = new QAction(QStringLiteral("แสดงรายละเอียดการผลิต"), this);
+    AcDetailMfg->setObjectName(QStringLiteral("AcDetailMfg"));
+    connect(AcDetailMfg, &QAction::triggered, this, &TFrSearchProductService::ShowDetailMfg);
+    DgSearch->addAction(AcDetailMfg);
+    DgSearch->setContextMenuPolicy(Qt::NoContextMenu);
     connect(DgSearch->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { showPicture(); });
     connect(result(), &QAbstractItemModel::modelReset, this, [this] { showPicture(); });
 }
@@ -173,17 +235,116 @@ void TFrSearchProductService::FormShow()
     applyRemembered();
     applyPreset();
     openAttributes();
+    applyLanguage();
     EdName->setFocus();
+}
+
+QHash<QString, QString> TFrSearchProductService::englishTexts() const
+{
+    return {
+        {QStringLiteral("ค้นหาสินค้า/บริการ"), QStringLiteral("Search Product Code")},
+        {QStringLiteral("รหัส"), QStringLiteral("Code")},
+        {QStringLiteral("ชื่อ"), QStringLiteral("Name")},
+        {QStringLiteral("ชื่อสินค้า"), QStringLiteral("Name")},
+        {QStringLiteral("หมายเหตุ"), QStringLiteral("Remark")},
+        {QStringLiteral("ขึ้นต้นด้วย"), QStringLiteral("Start With")},
+        {QStringLiteral("ประกอบด้วย"), QStringLiteral("Consist Of")},
+        {QStringLiteral("ชนิดสินค้า"), QStringLiteral("Product Type")},
+        {QStringLiteral("กลุ่มสินค้า"), QStringLiteral("Product Group")},
+        {QStringLiteral("กว้าง"), QStringLiteral("Width")},
+        {QStringLiteral("ยาว"), QStringLiteral("Length")},
+        {QStringLiteral("สูง"), QStringLiteral("Height")},
+        {QStringLiteral("ประเภทสินค้า"), QStringLiteral("Product Kind")},
+        {QStringLiteral("สินค้าสำเร็จรูป"), QStringLiteral("Trade Product")},
+        {QStringLiteral("บริการ"), QStringLiteral("Service")},
+        {QStringLiteral("วัสดุ/เบ็ดเตล็ด"), QStringLiteral("Misc")},
+        {QStringLiteral("วัตถุดิบ"), QStringLiteral("Raw Material")},
+        {QStringLiteral("สินค้าสำเร็จรูป / วัตถุดิบ"), QStringLiteral("Finish Good/Raw Material")},
+        {QStringLiteral("คุณสมบัติสินค้า"), QStringLiteral("Product Attribute")},
+        {QStringLiteral("เริ่มต้น"), QStringLiteral("From Code")},
+        {QStringLiteral("สิ้นสุด"), QStringLiteral("To Code")},
+        {QStringLiteral("สำนักพิมพ์"), QStringLiteral("Publisher")},
+        {QStringLiteral("หมวดหมู่"), QStringLiteral("Category")},
+        {QStringLiteral("ราคา"), QStringLiteral("Price")},
+        {QStringLiteral("หน่วย"), QStringLiteral("Unit")},
+        {QStringLiteral("คงเหลือ"), QStringLiteral("On Hand")},
+        {QStringLiteral("ชื่อเทคนิค2"), QStringLiteral("Technical Name 2")},
+        {QStringLiteral("จำนวนระหว่างผลิต"), QStringLiteral("In Production")},
+        {QStringLiteral("จำนวนค้างส่ง"), QStringLiteral("To Deliver")},
+        {QStringLiteral("จองเบิกใช้"), QStringLiteral("Reserved for Issue")},
+        {QStringLiteral("จำนวนจองวัตถุดิบ"), QStringLiteral("Material Reserved")},
+        {QStringLiteral("คงเหลือลบยอดจองวัตถุดิบ"), QStringLiteral("On Hand less Reserved")},
+        {QStringLiteral("จำนวนค้างรับ"), QStringLiteral("To Receive")},
+    };
+}
+
+void TFrSearchProductService::applyLanguage()
+{
+    AcDetailMfg->setText(isThai() ? QStringLiteral("แสดงรายละเอียดการผลิต") : QStringLiteral("Show Production Detail"));
 }
 
 void TFrSearchProductService::buildColumns()
 {
-    const bool thai = isThai();
-    QList<QPair<QString, QString>> cols{{QStringLiteral("Code"), thai ? QStringLiteral("รหัส") : QStringLiteral("Code")},
-                                        {QStringLiteral("ThaiName"), thai ? QStringLiteral("ชื่อสินค้า") : QStringLiteral("Name")}};
-    if (m_layout >= 0 && m_layout <= 3)
-        cols.append({QStringLiteral("Remark"), thai ? QStringLiteral("หมายเหตุ") : QStringLiteral("Remark")});
+    using Col = QPair<QString, QString>;
+    QList<Col> cols{{QStringLiteral("Code"), QStringLiteral("รหัส")}, {QStringLiteral("ThaiName"), QStringLiteral("ชื่อสินค้า")}};
+    QList<QPair<QString, int>> widths{{QStringLiteral("Code"), 123}, {QStringLiteral("ThaiName"), 250}};
+    auto add = [&](const char *name, const char *title, int width) {
+        cols.append({QLatin1String(name), QString::fromUtf8(title)});
+        widths.append({QLatin1String(name), width});
+    };
+    switch (m_layout) {
+    case 0: case 1: case 2: case 3:
+        add("Remark", "หมายเหตุ", 250);
+        break;
+    case 4:
+        add("Field01", "สำนักพิมพ์", 120);
+        add("Field02", "หมวดหมู่", 120);
+        add("Price", "ราคา", 50);
+        add("UnitName", "หน่วย", 50);
+        add("Qnty", "คงเหลือ", 50);
+        break;
+    case 6: case 7:
+        widths[1].second = 350;
+        add("TechNicName2", "ชื่อเทคนิค2", m_layout == 6 ? 150 : 100);
+        add("Onhand", "คงเหลือ", 100);
+        add("WorkOrderOH", "จำนวนระหว่างผลิต", 100);
+        if (m_layout == 7)
+            add("PreIsQty", "จองเบิกใช้", 100);
+        add("Backorder", "จำนวนค้างส่ง", 100);
+        break;
+    case 8:
+        widths[1].second = 150;
+        add("Onhand", "คงเหลือ", 100);
+        add("WorkOrderOH", "จำนวนระหว่างผลิต", 100);
+        add("Backorder", "จำนวนค้างส่ง", 100);
+        add("WKIsQty", "จำนวนจองวัตถุดิบ", 100);
+        add("OH_WKIsQty", "คงเหลือลบยอดจองวัตถุดิบ", 150);
+        add("TechNicName2", "ชื่อเทคนิค2", 100);
+        break;
+    case 9:
+        widths[1].second = 350;
+        add("Onhand", "คงเหลือ", 100);
+        add("BackSendOrder", "จำนวนค้างรับ", 100);
+        add("Backorder", "จำนวนค้างส่ง", 100);
+        add("ProdRemark", "หมายเหตุ", 100);
+        break;
+    default:
+        break;
+    }
     setGridColumns(cols);
+    for (const auto &[name, width] : widths)
+        setGridColumnWidth(name, width);
+    // Quantities read right-aligned under centred titles; the figures computed here
+    // carry the smallest unit's name, those of the manufacturing table are texts.
+    PagedQueryModel *m = result();
+    m->setColumnFormat(QStringLiteral("Price"), QStringLiteral("#,##0.00"));
+    m->setColumnFormat(QStringLiteral("Qnty"), QStringLiteral("#,##0.##"));
+    for (const char *text : {"Onhand", "WorkOrderOH", "PreIsQty", "WKIsQty", "OH_WKIsQty"})
+        m->setColumnFormat(QLatin1String(text), QString());
+    m->setColumnFormat(QStringLiteral("Backorder"), QStringLiteral("#,##0.00"), QStringLiteral("SmallUnit"));
+    m->setColumnFormat(QStringLiteral("BackSendOrder"), QStringLiteral("#,##0.00"), QStringLiteral("SmallUnit"));
+    // The production detail belongs to the manufacturing layouts.
+    DgSearch->setContextMenuPolicy(m_layout >= 5 && m_layout <= 9 ? Qt::ActionsContextMenu : Qt::NoContextMenu);
 }
 
 void TFrSearchProductService::applyPreset()
@@ -226,21 +387,43 @@ void TFrSearchProductService::typeChosen(int item)
 
 void TFrSearchProductService::prepareSearch()
 {
-    if (TDM *dm = TDM::instance()) {
-        dm->LastProductName = EdName->text();
-        dm->LastProductSearch = Code->text();
+    if (TDM *d = TDM::instance()) {
+        d->LastProductName = EdName->text();
+        d->LastProductSearch = Code->text();
     }
     Parameters.clear();
-    if (m_layout == 1)
+    TDM *dm = TDM::instance();
+    if (m_layout == 1) {
         SQL = {QStringLiteral("Select P.Id, P.Code, P.ThaiName, U.UnitName Remark, P.ProductType, P.Picture1"),
                QStringLiteral("From Product P Inner Join ProductUnits U On U.Product = P.Id"), QStringLiteral("Where 1 = 1")};
-    else
+    } else if (m_layout == 4) {
+        // A row per unit: its price of price level 19 and its stock of the running year
+        // in that unit (stock is held in small units; "* 1.0" keeps SQLite from
+        // dividing whole numbers as integers).
+        SQL = {QStringLiteral("Select P.Id, P.Code, P.ThaiName, P.ProductType, P.Picture1,"),
+               attributeOf(3) + QStringLiteral(" Field01, ") + attributeOf(5) + QStringLiteral(" Field02,"),
+               QStringLiteral("Coalesce((Select Min(PP.Price) From ProductPrice PP Where PP.ProductUnits = U.Id And PP.PriceType = 19), 0) Price,"),
+               QStringLiteral("U.UnitName,"),
+               QStringLiteral("Coalesce((Select Sum(O.Quantity) From ProductOnHand O Where O.Product = P.Id And O.BalanceYear = :RunYear), 0) * 1.0"
+                              " / (Case When Coalesce(U.Fraction,0) = 0 Then 1 Else U.Fraction End) Qnty"),
+               QStringLiteral("From Product P Inner Join ProductUnits U On U.Product = P.Id"), QStringLiteral("Where 1 = 1")};
+        Parameters.insert(QStringLiteral("RunYear"), dm ? dm->config(QStringLiteral("RunYear")).toInt() : QDate::currentDate().year());
+    } else if (isMfgLayout(m_layout)) {
+        SQL = {QStringLiteral("Select P.Id, P.Code, P.ThaiName, P.ProductType, P.Picture1, P.TechNicName1, P.TechNicName2, P.Remark,"),
+               QStringLiteral("Coalesce(M.Onhand, ' ' || Coalesce(") + smallUnit
+                   + QStringLiteral(", '')) Onhand, M.WorkOrderOH, M.PreIsQty, M.WKIsQty, M.OH_WKIsQty,"),
+               (m_layout == 9 ? backorderAll() : backorderMfg()) + QStringLiteral(" Backorder,"),
+               backSendOrder + QStringLiteral(" BackSendOrder,"),
+               smallUnit + QStringLiteral(" SmallUnit, P.Remark ProdRemark"),
+               QStringLiteral("From Product P Left Join ProductonhandMFG M On M.Product = P.Id"), QStringLiteral("Where 1 = 1")};
+    } else {
         SQL = {QStringLiteral("Select P.Id, P.Code, P.ThaiName, P.Remark, P.ProductType, P.Picture1"), QStringLiteral("From Product P"),
                QStringLiteral("Where 1 = 1")};
-    SQL << (m_layout == 1 ? QStringLiteral("Order By P.Code, U.Fraction") : QStringLiteral("Order By P.Code"));
+    }
+    SQL << (m_layout == 1 || m_layout == 4 ? QStringLiteral("Order By P.Code, U.Fraction") : QStringLiteral("Order By P.Code"));
     Conditions.clear();
     Conditions.add(QStringLiteral("P.Code Like ?"), {Code->text().trimmed() + QLatin1Char('%')});
-    Conditions.add(QStringLiteral("P.ThaiName Like ?"),
+    Conditions.add(nameLike(QStringLiteral("P.ThaiName")),
                    {(CbMethod->currentIndex() == 1 ? QStringLiteral("%") : QString()) + EdName->text().trimmed() + QLatin1Char('%')});
     if (!IncludeBlocked)
         Conditions.add(QStringLiteral("Coalesce(P.Blocked,'N') <> 'Y'"));
@@ -279,6 +462,10 @@ bool TFrSearchProductService::previewKey(QWidget *target, int key, Qt::KeyboardM
         showPicture();
         return true;
     }
+    if (key == Qt::Key_F5 && (target == EdPType || target == EdPGroup)) {
+        searchMiscCode(static_cast<TCodeLookupEdit *>(target));
+        return true;
+    }
     if (key == Qt::Key_F1 && target == EdName) {
         Code->setFocus();
         return true;
@@ -294,7 +481,9 @@ void TFrSearchProductService::showPicture()
         ImgPicture->clear();
         return;
     }
-    const QString name = dbText(currentValue(QStringLiteral("Picture1"))).trimmed();
+    // Names are stored as the suite's workstations write them, with backslashes.
+    QString name = dbText(currentValue(QStringLiteral("Picture1"))).trimmed();
+    name.replace(QLatin1Char('\\'), QLatin1Char('/'));
     const QString file = m_pictureFolder.isEmpty() ? name : m_pictureFolder + QLatin1Char('/') + name;
     QImage img;
     if (name.size() > 3 && QFileInfo(file).isFile()) {
@@ -315,4 +504,43 @@ void TFrSearchProductService::showPicture()
                                                         Qt::SmoothTransformation)));
     ImgPicture->setToolTip(QStringLiteral("Files : ") + m_shownPicture);
     ImgPicture->show();
+}
+
+bool TFrSearchProductService::searchMiscCode(TCodeLookupEdit *box)
+{
+    const bool kind = box == EdPType;
+    if (!m_misc)
+        m_misc = new TF_SearchMisc(this);
+    m_misc->GroupCode = kind ? QStringLiteral("PTYPE") : QStringLiteral("PGROUP");
+    if (isThai())
+        m_misc->setWindowTitle(kind ? QStringLiteral("ค้นหา ชนิดสินค้า") : QStringLiteral("ค้นหา กลุ่มสินค้า"));
+    else
+        m_misc->setWindowTitle(kind ? QStringLiteral("Search Product Type") : QStringLiteral("Search Product Group"));
+    const bool ok = m_misc->exec() == QDialog::Accepted && !m_misc->ReturnValue.isEmpty();
+    const QString code = m_misc->ReturnValue;
+    activateWindow();
+    box->setFocus(Qt::OtherFocusReason);
+    if (!ok)
+        return false;
+    box->setText(code);
+    emit box->textEdited(code);
+    return true;
+}
+
+void TFrSearchProductService::ShowDetailMfg()
+{
+    if (result()->isOpen() && result()->rowCount() == 0) {
+        ShowMessage(QStringLiteral("ไม่พบข้อมูลสินค้าที่ต้องการ !!"));
+        return;
+    }
+    const QString code = dbText(currentValue(QStringLiteral("Code"))).trimmed().toUpper();
+    if (code.isEmpty()) {
+        ShowMessage(QStringLiteral("ไม่มีข้อมูลรหัสสินค้า !!"));
+        return;
+    }
+    TFrPreviewDetailMfg detail(this);
+    detail.ProductCode = code;
+    detail.exec();
+    activateWindow();
+    DgSearch->setFocus();
 }

@@ -9,6 +9,9 @@ class QRadioButton;
 class QStatusBar;
 class TCodeLookupEdit;
 class TFaSelectProdAttr;
+class TF_SearchMisc;
+class QAction;
+class QToolButton;
 
 // The product and service picker: code, name, kind, group, size, product type and
 // attribute ranges, with a picture preview of the current row (F12). Returns the
@@ -28,6 +31,7 @@ public:
     QLineEdit *EdName = nullptr;
     QComboBox *CbMethod = nullptr;
     TCodeLookupEdit *EdPType = nullptr, *EdPGroup = nullptr;
+    QToolButton *BtPType = nullptr, *BtPGroup = nullptr;
     QLineEdit *EdSizeW = nullptr, *EdSizeL = nullptr, *EdSizeH = nullptr;
     QGroupBox *RgType = nullptr;
     QButtonGroup *TypeButtons = nullptr;
@@ -35,6 +39,15 @@ public:
     QWidget *PnPicture = nullptr;
     QLabel *ImgPicture = nullptr;
     QStatusBar *StatusBar = nullptr;
+    // The grid's pop-up item of the manufacturing layouts (5 to 9).
+    QAction *AcDetailMfg = nullptr;
+
+    // Opens the production detail of the current row's product.
+    void ShowDetailMfg();
+    // Opens the kind ("PTYPE") or group ("PGROUP") look-up for its box; true when a
+    // code was chosen and written into the box.
+    bool searchMiscCode(TCodeLookupEdit *box);
+    int layoutNo() const { return m_layout; }
 
     // The ProductType values of the type letters in this database.
     static int typeValue(QChar letter);
@@ -47,6 +60,7 @@ protected:
     void FormShow() override;
     void prepareSearch() override;
     bool previewKey(QWidget *target, int key, Qt::KeyboardModifiers mods) override;
+    QHash<QString, QString> englishTexts() const override;
 
 private:
     void buildColumns();
@@ -55,6 +69,8 @@ private:
     void typeChosen(int item);
     void showPicture();
     void applyRemembered();
+    void applyLanguage();
+    TF_SearchMisc *m_misc = nullptr; // kept once created
     QString m_pictureFolder;
     QString m_shownPicture;
     int m_layout = 0;

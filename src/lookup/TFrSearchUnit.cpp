@@ -33,3 +33,11 @@ void TFrSearchUnit::prepareSearch()
                   {QStringLiteral("Small"), pattern(SmallUnitFlag)}};
     Conditions.clear();
 }
+
+QHash<QString, QString> TFrSearchUnit::englishTexts() const
+{
+    return {
+        {QStringLiteral("หน่วยนับ"), QStringLiteral("Unit")},
+        {QStringLiteral("อัตราส่วนหน่วยย่อย"), QStringLiteral("Fraction")},
+    };
+}

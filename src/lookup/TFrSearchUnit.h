@@ -15,6 +15,7 @@ public:
     bool SmallUnitFlag = false;
 
 protected:
+    QHash<QString, QString> englishTexts() const override;
     void FormShow() override;
     void prepareSearch() override;
 };

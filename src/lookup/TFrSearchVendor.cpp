@@ -83,3 +83,19 @@ void TFrSearchVendor::prepareSearch()
         Conditions.add(QStringLiteral("Coalesce(V.VendorImport, 'N') <> 'Y'"));
     FaVendorAttr->addConditions(Conditions);
 }
+
+QHash<QString, QString> TFrSearchVendor::englishTexts() const
+{
+    return {
+        {QStringLiteral("ค้นหารหัสเจ้าหนี้"), QStringLiteral("Search Vendor Code")},
+        {QStringLiteral("รหัส"), QStringLiteral("Code")},
+        {QStringLiteral("ชื่อ"), QStringLiteral("Name")},
+        {QStringLiteral("เครดิต(วัน)"), QStringLiteral("Credit (Days)")},
+        {QStringLiteral("หมายเหตุ"), QStringLiteral("Remark")},
+        {QStringLiteral("โทรศัพท์"), QStringLiteral("Phone")},
+        {QStringLiteral("ผู้ติดต่อ"), QStringLiteral("Contact")},
+        {QStringLiteral("คุณสมบัติ"), QStringLiteral("Vendor Attribute")},
+        {QStringLiteral("เริ่มต้น"), QStringLiteral("From Code")},
+        {QStringLiteral("สิ้นสุด"), QStringLiteral("To Code")},
+    };
+}

@@ -18,6 +18,7 @@ public:
     static bool codeFixedToZ(const QString &companyDb, const QString &userCode);
 
 protected:
+    QHash<QString, QString> englishTexts() const override;
     void FormShow() override;
     void prepareSearch() override;
     bool canSortBy(const QString &column) const override;

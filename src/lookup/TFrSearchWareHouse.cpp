@@ -32,3 +32,12 @@ bool TFrSearchWareHouse::eventFilter(QObject *watched, QEvent *event)
     }
     return TFrSearch::eventFilter(watched, event);
 }
+
+QHash<QString, QString> TFrSearchWareHouse::englishTexts() const
+{
+    return {
+        {QStringLiteral("ค้นหารหัสคลังสินค้า"), QStringLiteral("Search Warehouse Code")},
+        {QStringLiteral("รหัส"), QStringLiteral("Code")},
+        {QStringLiteral("ชื่อคลังสินค้า"), QStringLiteral("Warehouse Name")},
+    };
+}

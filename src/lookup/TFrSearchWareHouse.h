@@ -9,6 +9,7 @@ public:
     explicit TFrSearchWareHouse(QWidget *parent = nullptr);
 
 protected:
+    QHash<QString, QString> englishTexts() const override;
     void FormShow() override;
     void prepareSearch() override;
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -6,6 +6,7 @@
 #include "db/ServerProcedures.h"
 #include "report/ReportEngine.h"
 #include "report/ReportRender.h"
+#include "services/DemoPictures.h"
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
@@ -106,12 +107,13 @@ int render(const QStringList &a)
 
 int main(int argc, char *argv[])
 {
-    // Rendering needs fonts, so a GUI application; without a display it works offscreen.
-    if (argc > 1 && qstrcmp(argv[1], "render") == 0 && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")
-        && qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+    // Rendering and the demo's pictures need fonts, so a GUI application; without a
+    // display it works offscreen.
+    const bool paints = argc > 1 && (qstrcmp(argv[1], "render") == 0 || qstrcmp(argv[1], "create-demo") == 0);
+    if (paints && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
+        && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    std::unique_ptr<QCoreApplication> appHolder(argc > 1 && qstrcmp(argv[1], "render") == 0 ? new QGuiApplication(argc, argv)
-                                                                                            : new QCoreApplication(argc, argv));
+    std::unique_ptr<QCoreApplication> appHolder(paints ? new QGuiApplication(argc, argv) : new QCoreApplication(argc, argv));
     QCoreApplication &app = *appHolder;
     const QStringList a = app.arguments().mid(1);
     if (a.isEmpty())
@@ -128,6 +130,8 @@ int main(int argc, char *argv[])
             // The layouts belong beside the databases: the print dialog opens them
             // from the current folder.
             ReportLayouts::installDemoLayouts(QDir::currentPath());
+            // So are the products' pictures (the demo's picture folder is relative).
+            installDemoPictures(QDir::currentPath());
             std::printf("demo databases created on %s in %lld ms\n", qPrintable(DbSettings::current().engineName()),
                         static_cast<long long>(t.elapsed()));
         } else if (cmd == QLatin1String("demo-exists")) {

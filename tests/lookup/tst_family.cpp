@@ -12,6 +12,15 @@
 #include "lookup/TFrSearchVendor.h"
 #include "lookup/TFrSearchWareHouse.h"
 #include "lookup/TFaSelectAttr.h"
+#include "lookup/TF_SearchCustomer.h"
+#include "lookup/TF_SearchProduct.h"
+#include "lookup/TFrPreviewDetailMfg.h"
+#include "lookup/TFrSearchBarCode.h"
+#include "lookup/TFrSearchProductService.h"
+#include <QGroupBox>
+#include <QLabel>
+#include <QRegularExpression>
+#include <QTableWidget>
 #include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
@@ -84,6 +93,93 @@ private slots:
         d.reset();
         s.reset();
         env.reset();
+    }
+
+    void englishCaptions_data()
+    {
+        QTest::addColumn<int>("dialog");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("someCaption");
+        QTest::addColumn<QStringList>("data"); // Thai that is data, not a caption
+        QTest::newRow("product and service") << 0 << QStringLiteral("Search Product Code") << QStringLiteral("Finish Good/Raw Material") << QStringList{};
+        QTest::newRow("product") << 1 << QStringLiteral("Search Product") << QStringLiteral("Product Name") << QStringList{};
+        QTest::newRow("barcode") << 2 << QStringLiteral("Search Product Barcode") << QStringLiteral("To Deliver") << QStringList{};
+        QTest::newRow("customer") << 3 << QStringLiteral("Search Customer/Member") << QStringLiteral("Province") << QStringList{};
+        QTest::newRow("vendor") << 4 << QStringLiteral("Search Vendor Code") << QStringLiteral("Credit (Days)") << QStringList{};
+        QTest::newRow("employee") << 5 << QStringLiteral("Search Employee") << QStringLiteral("Employee Name") << QStringList{};
+        QTest::newRow("account") << 6 << QStringLiteral("Search Account Code") << QStringLiteral("English Name") << QStringList{};
+        QTest::newRow("unit") << 7 << QStringLiteral("Search Product Unit") << QStringLiteral("Fraction") << QStringList{};
+        QTest::newRow("lot") << 8 << QStringLiteral("Search Lot No.") << QStringLiteral("Expiry Date") << QStringList{};
+        QTest::newRow("storage location") << 9 << QStringLiteral("Searching WareHouse") << QStringLiteral("Search Code or Name") << QStringList{};
+        QTest::newRow("warehouse") << 10 << QStringLiteral("Search Warehouse Code") << QStringLiteral("Warehouse Name") << QStringList{};
+        QTest::newRow("salesman") << 11 << QStringLiteral("Search Salesman") << QStringLiteral("Surname") << QStringList{};
+        QTest::newRow("attribute code") << 12 << QStringLiteral("Search Product Attribute") << QStringLiteral("Whole Word") << QStringList{};
+        QTest::newRow("production detail") << 13 << QStringLiteral("Production Detail") << QStringLiteral("Total Outstanding : 0 ชิ้น")
+                                           << QStringList{QStringLiteral("เหล็กเส้นกลม 12 มม."), QStringLiteral("ชิ้น")};
+    }
+    // With a user who is not Thai, no caption, button, box title or column title of
+    // the family is left in Thai (data, such as a unit name, may be).
+    void englishCaptions()
+    {
+        QFETCH(int, dialog);
+        QFETCH(QString, title);
+        QFETCH(QString, someCaption);
+        QFETCH(QStringList, data);
+        s->cfg->IsThai = false;
+        TFrSearch *lk = nullptr;
+        switch (dialog) {
+        case 0: lk = new TFrSearchProductService; break;
+        case 1: lk = new TF_SearchProduct; break;
+        case 2: lk = new TFrSearchBarCode; break;
+        case 3: lk = new TF_SearchCustomer; break;
+        case 4: lk = new TFrSearchVendor; break;
+        case 5: lk = new TFrSearchEmployee; break;
+        case 6: lk = new TFrSearchAcNoDetail; break;
+        case 7: { auto *u = new TFrSearchUnit; u->ProductId = 1; lk = u; break; }
+        case 8: lk = new TFrSearchLotNo; break;
+        case 9: lk = new TF_SearchWareHouse; break;
+        case 10: lk = new TFrSearchWareHouse; break;
+        case 11: lk = new TF_SearchSalesman; break;
+        case 12: { auto *a = new TFrSearchProdAttrCode; a->GroupId = 1; lk = a; break; }
+        case 13: { auto *m = new TFrPreviewDetailMfg; m->ProductCode = QStringLiteral("P0002"); lk = m; break; }
+        }
+        open(lk);
+        // Column titles show once there are columns.
+        if (!d->result()->isOpen()) {
+            d->Code->setText(QString());
+            d->Search();
+        }
+        QStringList captions{d->windowTitle()};
+        for (QLabel *l : d->findChildren<QLabel *>())
+            if (l->isVisibleTo(d.get()))
+                captions << l->text();
+        for (QAbstractButton *b : d->findChildren<QAbstractButton *>())
+            if (b->isVisibleTo(d.get()))
+                captions << b->text();
+        for (QGroupBox *g : d->findChildren<QGroupBox *>())
+            captions << g->title();
+        for (QComboBox *c : d->findChildren<QComboBox *>())
+            for (int i = 0; i < c->count(); ++i)
+                captions << c->itemText(i);
+        for (QTableWidget *w : d->findChildren<QTableWidget *>())
+            for (int i = 0; i < w->columnCount(); ++i)
+                if (w->horizontalHeaderItem(i))
+                    captions << w->horizontalHeaderItem(i)->text();
+        QHeaderView *h = d->DgSearch->horizontalHeader();
+        for (int c = 0; c < h->count(); ++c)
+            if (!d->DgSearch->isColumnHidden(c))
+                captions << d->DgSearch->model()->headerData(c, Qt::Horizontal).toString();
+        QCOMPARE(d->windowTitle(), title);
+        QVERIFY2(captions.contains(someCaption), qPrintable(captions.join(QLatin1String(" | "))));
+        const QRegularExpression thai(QStringLiteral("[\u0E00-\u0E7F]"));
+        QStringList left;
+        for (QString c : captions) {
+            for (const QString &value : data)
+                c.remove(value);
+            if (c.contains(thai))
+                left << c;
+        }
+        QVERIFY2(left.isEmpty(), qPrintable(left.join(QLatin1String(" | "))));
     }
 
     void project_data()

@@ -1,10 +1,19 @@
 #include "TestEnv.h"
 #include "TypeText.h"
 #include "lookup/PagedQueryModel.h"
+#include "lookup/TCodeLookupEdit.h"
 #include "lookup/TF_SearchProduct.h"
 #include "lookup/TFaSelectAttr.h"
 #include "lookup/TFrSearchBarCode.h"
+#include "lookup/TFrPreviewDetailMfg.h"
 #include "lookup/TFrSearchProductService.h"
+#include "services/DemoPictures.h"
+#include <QAction>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QPainter>
@@ -276,6 +285,222 @@ private slots:
         QCOMPARE(s->dm->LastProductSearch, code);
     }
 
+    // Visible column titles in the order shown.
+    static QStringList titles(TFrSearch *d)
+    {
+        QStringList out;
+        QHeaderView *h = d->DgSearch->horizontalHeader();
+        for (int v = 0; v < h->count(); ++v) {
+            const int c = h->logicalIndex(v);
+            if (!d->DgSearch->isColumnHidden(c))
+                out << d->DgSearch->model()->headerData(c, Qt::Horizontal).toString();
+        }
+        return out;
+    }
+    // Runs a search in the product and service look-up for a code prefix.
+    static void searchCode(TFrSearchProductService &d, const QString &code)
+    {
+        d.EdName->clear();
+        d.Code->setFocus();
+        d.Code->clear();
+        QTest::keyClicks(d.Code, code);
+        QTest::keyClick(d.Code, Qt::Key_Return);
+    }
+
+    void layouts_data()
+    {
+        QTest::addColumn<int>("layout");
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<bool>("nullPos");
+        QTest::addColumn<QStringList>("titles");
+        QTest::addColumn<int>("nameWidth");
+        QTest::addColumn<QStringList>("cells"); // "row:column=shown"
+        const QStringList head{QStringLiteral("รหัส"), QStringLiteral("ชื่อสินค้า")};
+        QTest::newRow("4: book shop, a row per unit")
+            << 4 << QStringLiteral("P0001") << false
+            << head + QStringList{QStringLiteral("สำนักพิมพ์"), QStringLiteral("หมวดหมู่"), QStringLiteral("ราคา"), QStringLiteral("หน่วย"), QStringLiteral("คงเหลือ")}
+            << 250
+            << QStringList{QStringLiteral("0:Field01=SE-ED"), QStringLiteral("0:Field02=BUILD"), QStringLiteral("0:Price=15.50"),
+                           QStringLiteral("0:Qnty=1,234.5"), QStringLiteral("1:UnitName=โหล"), QStringLiteral("1:Price=180.00"),
+                           QStringLiteral("1:Qnty=102.88"), QStringLiteral("2:Price=0.00")};
+        QTest::newRow("4: no attributes") << 4 << QStringLiteral("P0002") << false
+                                          << head + QStringList{QStringLiteral("สำนักพิมพ์"), QStringLiteral("หมวดหมู่"), QStringLiteral("ราคา"), QStringLiteral("หน่วย"), QStringLiteral("คงเหลือ")}
+                                          << 250 << QStringList{QStringLiteral("0:Field01=no"), QStringLiteral("0:Field02=no"), QStringLiteral("0:Qnty=48")};
+        const QStringList six = head + QStringList{QStringLiteral("ชื่อเทคนิค2"), QStringLiteral("คงเหลือ"), QStringLiteral("จำนวนระหว่างผลิต"), QStringLiteral("จำนวนค้างส่ง")};
+        QTest::newRow("6: manufacturing") << 6 << QStringLiteral("P0001") << false << six << 350
+                                          << QStringList{QStringLiteral("0:TechNicName2=Portland Type I"), QStringLiteral("0:Onhand=1,234.50 ชิ้น"),
+                                                         QStringLiteral("0:WorkOrderOH=100.00 ชิ้น"), QStringLiteral("0:Backorder=96.00 ชิ้น")};
+        QTest::newRow("6: a point-of-sale row without order") << 6 << QStringLiteral("P0001") << true << six << 350
+                                                              << QStringList{QStringLiteral("0:Backorder=96.00 ชิ้น")};
+        QTest::newRow("6: no manufacturing figures") << 6 << QStringLiteral("P0002") << false << six << 350
+                                                     << QStringList{QStringLiteral("0:Onhand= ชิ้น"), QStringLiteral("0:Backorder=0.00 ชิ้น")};
+        QTest::newRow("7: with reservations") << 7 << QStringLiteral("P0001") << false
+                                              << head + QStringList{QStringLiteral("ชื่อเทคนิค2"), QStringLiteral("คงเหลือ"), QStringLiteral("จำนวนระหว่างผลิต"), QStringLiteral("จองเบิกใช้"), QStringLiteral("จำนวนค้างส่ง")}
+                                              << 350 << QStringList{QStringLiteral("0:PreIsQty=24.00 ชิ้น"), QStringLiteral("0:Backorder=96.00 ชิ้น")};
+        QTest::newRow("8: material reservations") << 8 << QStringLiteral("P0001") << false
+                                                  << head + QStringList{QStringLiteral("คงเหลือ"), QStringLiteral("จำนวนระหว่างผลิต"), QStringLiteral("จำนวนค้างส่ง"), QStringLiteral("จำนวนจองวัตถุดิบ"), QStringLiteral("คงเหลือลบยอดจองวัตถุดิบ"), QStringLiteral("ชื่อเทคนิค2")}
+                                                  << 150 << QStringList{QStringLiteral("0:WKIsQty=36.00 ชิ้น"), QStringLiteral("0:OH_WKIsQty=1,198.50 ชิ้น"), QStringLiteral("0:Backorder=96.00 ชิ้น")};
+        QTest::newRow("9: to receive, every order line") << 9 << QStringLiteral("P0001") << true
+                                                         << head + QStringList{QStringLiteral("คงเหลือ"), QStringLiteral("จำนวนค้างรับ"), QStringLiteral("จำนวนค้างส่ง"), QStringLiteral("หมายเหตุ")}
+                                                         << 350 << QStringList{QStringLiteral("0:BackSendOrder=72.00 ชิ้น"), QStringLiteral("0:Backorder=205.00 ชิ้น")};
+    }
+    void layouts()
+    {
+        QFETCH(int, layout);
+        QFETCH(QString, code);
+        QFETCH(bool, nullPos);
+        QFETCH(QStringList, titles);
+        QFETCH(int, nameWidth);
+        QFETCH(QStringList, cells);
+        useLayout(layout);
+        if (nullPos)
+            db().exec(QStringLiteral("INSERT INTO PosHeader (SoHd) VALUES (NULL)"));
+        TFrSearchProductService d;
+        d.show();
+        QVERIFY(QTest::qWaitForWindowActive(&d));
+        searchCode(d, code);
+        QVERIFY(d.result()->rowCount() > 0);
+        QCOMPARE(TstProductSearch::titles(&d), titles);
+        QCOMPARE(d.DgSearch->columnWidth(d.result()->columnOf(QStringLiteral("ThaiName"))), nameWidth);
+        for (const QString &cell : cells) {
+            const int row = cell.section(QLatin1Char(':'), 0, 0).toInt();
+            const QString col = cell.section(QLatin1Char(':'), 1).section(QLatin1Char('='), 0, 0);
+            QCOMPARE(col + QLatin1Char('=') + shown(&d, row, col), cell.section(QLatin1Char(':'), 1));
+        }
+        QCOMPARE(d.DgSearch->contextMenuPolicy(), layout >= 5 ? Qt::ActionsContextMenu : Qt::NoContextMenu);
+        d.grab().save(QDir::temp().filePath(QStringLiteral("qlx_product_layout_%1.png").arg(layout)));
+        if (layout >= 6) {
+            const int c = d.result()->columnOf(QStringLiteral("Backorder"));
+            QCOMPARE(d.DgSearch->model()->index(0, c).data(Qt::TextAlignmentRole).toInt(), int(Qt::AlignRight | Qt::AlignVCenter));
+            QCOMPARE(d.DgSearch->model()->headerData(c, Qt::Horizontal, Qt::TextAlignmentRole).toInt(), int(Qt::AlignCenter));
+        }
+    }
+
+    void productionDetail_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QStringList>("orders");
+        QTest::addColumn<QStringList>("firstRow"); // date, ordered, finished, outstanding
+        QTest::addColumn<QStringList>("totals");
+        QTest::addColumn<QString>("message");
+        const QString y = QString::number(QDate::currentDate().year());
+        QTest::newRow("open work orders") << QStringLiteral("P0001") << QStringList{QStringLiteral("WO0001"), QStringLiteral("WO0002")}
+                                          << QStringList{QStringLiteral("01/02/") + y, QStringLiteral("120"), QStringLiteral("50"), QStringLiteral("70")}
+                                          << QStringList{QStringLiteral("จำนวนสั่งผลิต รวม : 150 ชิ้น"), QStringLiteral("จำนวนผลิตเสร็จ รวม : 50 ชิ้น"),
+                                                         QStringLiteral("จำนวนคงค้าง รวม : 100 ชิ้น")}
+                                          << QString();
+        QTest::newRow("no work orders") << QStringLiteral("P0002") << QStringList{} << QStringList{}
+                                        << QStringList{QStringLiteral("จำนวนสั่งผลิต รวม : 0 ชิ้น"), QStringLiteral("จำนวนผลิตเสร็จ รวม : 0 ชิ้น"),
+                                                       QStringLiteral("จำนวนคงค้าง รวม : 0 ชิ้น")}
+                                        << QString();
+        QTest::newRow("nothing found") << QStringLiteral("ZZZ") << QStringList{} << QStringList{} << QStringList{}
+                                       << QStringLiteral("ไม่พบข้อมูลสินค้าที่ต้องการ !!");
+    }
+    void productionDetail()
+    {
+        QFETCH(QString, code);
+        QFETCH(QStringList, orders);
+        QFETCH(QStringList, firstRow);
+        QFETCH(QStringList, totals);
+        QFETCH(QString, message);
+        useLayout(6);
+        TFrSearchProductService d;
+        d.show();
+        QVERIFY(QTest::qWaitForWindowActive(&d));
+        searchCode(d, code);
+        QStringList seen, header, first, sums, buttons;
+        bool opened = false;
+        QTimer::singleShot(200, &d, [&] {
+            auto *w = qobject_cast<TFrPreviewDetailMfg *>(QApplication::activeModalWidget());
+            if (!w)
+                return;
+            opened = true;
+            header << w->windowTitle() << w->LbProduct->text();
+            buttons << (w->BtOk->isVisible() ? QStringLiteral("ok") : QString()) << (w->Code->isVisible() ? QStringLiteral("code") : QString())
+                    << w->BtCancel->text();
+            seen = column(w, QStringLiteral("WorkOrderNo"));
+            if (!seen.isEmpty())
+                for (const char *c : {"WorkDate", "WorkQnty", "FinishedQnty", "WorkQntyOnHand"})
+                    first << shown(w, 0, QLatin1String(c));
+            sums << w->LbTotalWork->text() << w->LbTotalFinished->text() << w->LbTotalRemain->text();
+            w->grab().save(QDir::temp().filePath(QStringLiteral("qlx_production_detail_%1.png").arg(code)));
+            QTest::keyClick(w, Qt::Key_Escape);
+        });
+        d.AcDetailMfg->trigger();
+        QCOMPARE(opened, message.isEmpty());
+        QCOMPARE(s->dialogs->texts(), message.isEmpty() ? QStringList{} : QStringList{message});
+        if (!opened)
+            return;
+        QCOMPARE(header, (QStringList{QStringLiteral("รายละเอียดการสั่งผลิด"),
+                                      QStringLiteral("รหัสสินค้า : ") + code + QStringLiteral("   ชื่อสินค้า : ")
+                                          + dbText(db().scalar(QStringLiteral("SELECT ThaiName FROM Product WHERE Code = :c"), {{QStringLiteral("c"), code}}))}));
+        QCOMPARE(buttons, (QStringList{QString(), QString(), QStringLiteral("Close")}));
+        QCOMPARE(seen, orders);
+        QCOMPARE(first, firstRow);
+        QCOMPARE(sums, totals);
+    }
+
+    void kindAndGroupBoxes_data()
+    {
+        QTest::addColumn<bool>("kind");
+        QTest::addColumn<bool>("byButton");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<QStringList>("found");
+        QTest::newRow("F5 in the kind box") << true << false << QStringLiteral("ค้นหา ชนิดสินค้า") << 0 << QStringLiteral("K01")
+                                            << QStringList{QStringLiteral("P0001"), QStringLiteral("P0002")};
+        QTest::newRow("kind with no products") << true << true << QStringLiteral("ค้นหา ชนิดสินค้า") << 1 << QStringLiteral("K02") << QStringList{};
+        QTest::newRow("group button") << false << true << QStringLiteral("ค้นหา กลุ่มสินค้า") << 1 << QStringLiteral("G02")
+                                      << QStringList{QStringLiteral("P0002")};
+        QTest::newRow("F5 in the group box, cancelled") << false << false << QStringLiteral("ค้นหา กลุ่มสินค้า") << -1 << QString()
+                                                        << QStringList{QStringLiteral("P0001"), QStringLiteral("P0002"), QStringLiteral("P0003"),
+                                                                       QStringLiteral("P0004"), QStringLiteral("P0007"), QStringLiteral("P0008"),
+                                                                       QStringLiteral("P0009")};
+    }
+    void kindAndGroupBoxes()
+    {
+        QFETCH(bool, kind);
+        QFETCH(bool, byButton);
+        QFETCH(QString, title);
+        QFETCH(int, row);
+        QFETCH(QString, chosen);
+        QFETCH(QStringList, found);
+        useLayout(0);
+        TFrSearchProductService d;
+        d.show();
+        QVERIFY(QTest::qWaitForWindowActive(&d));
+        TCodeLookupEdit *box = kind ? d.EdPType : d.EdPGroup;
+        QString shownTitle;
+        QStringList listed;
+        QTimer::singleShot(200, &d, [&] {
+            auto *w = qobject_cast<TFrSearch *>(QApplication::activeModalWidget());
+            if (!w)
+                return;
+            shownTitle = w->windowTitle();
+            listed = column(w, QStringLiteral("Code"));
+            if (row < 0) {
+                QTest::keyClick(w, Qt::Key_Escape);
+                return;
+            }
+            w->DgSearch->setFocus();
+            w->DgSearch->selectRow(row);
+            QTest::keyClick(w->DgSearch, Qt::Key_Return);
+        });
+        box->setFocus();
+        if (byButton)
+            (kind ? d.BtPType : d.BtPGroup)->click();
+        else
+            QTest::keyClick(box, Qt::Key_F5);
+        QCOMPARE(shownTitle, title);
+        QCOMPARE(listed, kind ? (QStringList{QStringLiteral("K01"), QStringLiteral("K02")}) : (QStringList{QStringLiteral("G01"), QStringLiteral("G02")}));
+        QCOMPARE(box->text(), chosen);
+        QTRY_COMPARE(QApplication::focusWidget(), box);
+        QCOMPARE(box->lookupId() > 0, !chosen.isEmpty());
+        searchCode(d, QStringLiteral("P"));
+        QCOMPARE(column(&d, QStringLiteral("Code")), found);
+    }
+
     void pickingTheType()
     {
         useLayout(0);
@@ -329,19 +554,9 @@ private slots:
 
     void picturePreview()
     {
-        // A picture with Thai on it in the company's picture folder, for P0001 only.
-        QDir().mkpath(QStringLiteral("pictures"));
-        QImage img(200, 120, QImage::Format_RGB888);
-        img.fill(Qt::white);
-        {
-            QPainter p(&img);
-            p.setPen(Qt::darkBlue);
-            QFont f(QStringLiteral("Garuda"));
-            f.setPixelSize(22);
-            p.setFont(f);
-            p.drawText(img.rect(), Qt::AlignCenter, QStringLiteral("ปูนซีเมนต์"));
-        }
-        QVERIFY(img.save(QStringLiteral("pictures/P0001.jpg"), "JPG"));
+        // The demo's pictures, with Thai on them, in the company's picture folder.
+        const QStringList files = installDemoPictures(QDir::currentPath());
+        QCOMPARE(files.size(), 3);
         TFrSearchProductService d;
         d.show();
         QVERIFY(QTest::qWaitForWindowActive(&d));
@@ -363,6 +578,12 @@ private slots:
             QTest::keyClick(d.DgSearch, Qt::Key_Down);
         QVERIFY(d.shownPicture().isEmpty());
         QVERIFY(d.ImgPicture->isHidden());
+        // P0003's name is stored with a backslash and a sub folder.
+        while (dbText(d.currentValue(QStringLiteral("Code"))) != QLatin1String("P0003"))
+            QTest::keyClick(d.DgSearch, Qt::Key_Down);
+        QCOMPARE(d.shownPicture(), QFileInfo(QStringLiteral("pictures/sub/P0003.jpg")).absoluteFilePath());
+        QVERIFY(d.ImgPicture->isVisible());
+        d.grab().save(QDir::temp().filePath(QStringLiteral("qlx_product_picture_sub.png")));
         QTest::keyClick(d.DgSearch, Qt::Key_F12);
         QVERIFY(!d.PnPicture->isVisible());
     }

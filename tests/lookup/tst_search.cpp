@@ -1,6 +1,7 @@
 #include "TestEnv.h"
 #include "lookup/PagedQueryModel.h"
 #include "lookup/TFrSearch.h"
+#include "core/DateFormat.h"
 #include <QApplication>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -411,6 +412,44 @@ private slots:
         QTest::keyClick(d->DgSearch, Qt::Key_End, Qt::ControlModifier);
         QTest::keyClick(d->DgSearch, Qt::Key_Return);
         QCOMPARE(d->ReturnValue, QStringLiteral("K0002500"));
+    }
+
+    void datesShowTheShortFormat_data()
+    {
+        QTest::addColumn<QString>("select");
+        QTest::addColumn<QStringList>("flagged");
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QString>("shown");
+        const QString y = QString::number(QDate::currentDate().year());
+        QTest::newRow("date column of a table") << QStringLiteral("InputDate") << QStringList{} << QStringLiteral("dd/mm/yyyy")
+                                                << QStringLiteral("10/01/") + y;
+        QTest::newRow("the process's format") << QStringLiteral("InputDate") << QStringList{} << QStringLiteral("mm/dd/yyyy")
+                                              << QStringLiteral("01/10/") + y;
+        QTest::newRow("computed column flagged by the look-up") << QStringLiteral("Coalesce(InputDate, EndDate) LastInput") << QStringList{QStringLiteral("LastInput")}
+                                                                << QStringLiteral("dd/mm/yyyy") << QStringLiteral("10/01/") + y;
+        QTest::newRow("date and time") << QStringLiteral("CloseDate") << QStringList{} << QStringLiteral("dd/mm/yyyy")
+                                       << QStringLiteral("01/03/2026 14:30:05");
+        QTest::newRow("no date") << QStringLiteral("EndDate") << QStringList{} << QStringLiteral("dd/mm/yyyy") << QString();
+    }
+    void datesShowTheShortFormat()
+    {
+        QFETCH(QString, select);
+        QFETCH(QStringList, flagged);
+        QFETCH(QString, format);
+        QFETCH(QString, shown);
+        db().exec(QStringLiteral("UPDATE Project SET CloseDate = :at WHERE Code = 'PJ0001'"),
+                  {{QStringLiteral("at"), QDateTime(QDate(2026, 3, 1), QTime(14, 30, 5))}});
+        const QString before = shortDateFormat();
+        setShortDateFormat(format);
+        auto *lk = new CodeSearch({QStringLiteral("Select Code, ") + select + QStringLiteral(" From Project"), QStringLiteral("Where 1 = 1"),
+                                   QStringLiteral("Order By Code")});
+        lk->result()->setDateColumns(flagged);
+        open(lk);
+        search(QStringLiteral("PJ0001"));
+        const QString got = d->DgSearch->model()->index(0, 1).data().toString();
+        setShortDateFormat(before);
+        QCOMPARE(d->result()->rowCount(), 1);
+        QCOMPARE(got, shown);
     }
 
     void englishCaptions_data()

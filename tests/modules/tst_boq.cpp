@@ -1,6 +1,8 @@
 #include "TestEnv.h"
 #include "TypeText.h"
+#include "lookup/PagedQueryModel.h"
 #include "lookup/TCodeLookupEdit.h"
+#include "lookup/TFrSearch.h"
 #include "lookup/TFaGetProject.h"
 #include "lookup/edit/CachedGridModel.h"
 #include "modules/Modules.h"
@@ -71,6 +73,29 @@ void answerInput(const QString &text)
         }
         d->setTextValue(text);
         d->accept();
+    });
+}
+
+// Answers the next look-up: the filter text searched (when given), then the
+// row whose column holds the value chosen with Enter.
+void answerLookup(const QString &filter, const QString &column, const QString &value)
+{
+    QTimer::singleShot(0, [=] {
+        auto *d = qobject_cast<TFrSearch *>(QApplication::activeModalWidget());
+        if (!d) {
+            answerLookup(filter, column, value);
+            return;
+        }
+        if (!filter.isEmpty()) {
+            d->Code->setText(filter);
+            d->Search();
+        }
+        QTRY_VERIFY(d->result()->rowCount() > 0);
+        for (int r = 0; r < d->result()->rowCount(); ++r)
+            if (dbText(d->result()->value(r, column)).trimmed() == value)
+                d->DgSearch->selectRow(r);
+        d->DgSearch->setFocus();
+        QTest::keyClick(d->DgSearch, Qt::Key_Return);
     });
 }
 
@@ -294,6 +319,38 @@ private slots:
         typeCell(row, Col::ColUnitName, QStringLiteral("โหล"));
         QCOMPARE(cell(row, Col::ColPrice), QStringLiteral("115.00"));
         QCOMPARE(dec(field(row, "Total")), (Decimal::fromString(quantity) * dec("125")).rescaled(6));
+    }
+
+    void f5OpensTheColumnsLookUp_data()
+    {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QString>("resultColumn");
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<QString>("price");
+        QTest::newRow("product") << int(Col::ColPCode) << "P0003" << "Code" << "P0003" << "10.00";
+        QTest::newRow("vendor") << int(Col::ColVCode) << "V0003" << "Code" << "V0003" << "155.00";
+        QTest::newRow("unit") << int(Col::ColUnitName) << "" << "UnitName" << "กล่อง" << "225.00";
+    }
+    void f5OpensTheColumnsLookUp()
+    {
+        QFETCH(int, column);
+        QFETCH(QString, filter);
+        QFETCH(QString, resultColumn);
+        QFETCH(QString, chosen);
+        QFETCH(QString, price);
+        open();
+        chooseProject();
+        chooseJob(QStringLiteral("J02"));
+        w->DgLine->setFocus();
+        w->DgLine->setCurrentIndex(w->QrLine->index(0, column));
+        answerLookup(filter, resultColumn, chosen);
+        QTest::keyClick(w->DgLine, Qt::Key_F5);
+        // The code stays in the cell's box; the unit is checked as it is left.
+        QTRY_VERIFY(QApplication::focusWidget() && w->DgLine->isAncestorOf(QApplication::focusWidget()));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTRY_COMPARE(cell(0, column), chosen);
+        QCOMPARE(cell(0, Col::ColPrice), price);
     }
 
     void rejectedEntryPutsBackTheLastAccepted_data()

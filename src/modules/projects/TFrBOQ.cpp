@@ -409,6 +409,8 @@ void TFrBOQ::setupLineColumns()
             const int chars = fm.averageCharWidth() * col.widthChars + 12;
             view->horizontalHeader()->resizeSection(c, qMax(chars, hm.horizontalAdvance(col.title) + 16));
         }
+        // The width hints the model gives carry no height; the titles need one.
+        view->horizontalHeader()->setMinimumHeight(hm.height() + 10);
     };
     widths(DgLine, QrLine);
     widths(DgJob, QrJob);
@@ -505,9 +507,12 @@ void TFrBOQ::projectChosen(qint64 id)
     if (QrJob->rowCount() == 0)
         return;
     DgJob->setCurrentIndex(QrJob->index(0, 0)); // reads the first job's lines
-    // The focus is on its way out of the project box: the job list takes it after.
+    // The focus is on its way out of the project box: the job list takes it
+    // after, unless the user went on into the grids meanwhile.
     QTimer::singleShot(0, this, [this] {
-        if (QrJob->rowCount() > 0)
+        QWidget *f = QApplication::focusWidget();
+        const bool inGrids = f && (f == DgJob || f == DgLine || DgLine->isAncestorOf(f));
+        if (QrJob->rowCount() > 0 && !inGrids)
             DgJob->setFocus(Qt::OtherFocusReason);
     });
 }

@@ -139,6 +139,20 @@ private:
     int m_max;
 };
 
+// The line text: no longer than its column.
+class TextCellDelegate : public QlxCellDelegate
+{
+public:
+    using QlxCellDelegate::QlxCellDelegate;
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QWidget *w = QlxCellDelegate::createEditor(parent, option, index);
+        if (auto *e = qobject_cast<QLineEdit *>(w))
+            e->setMaxLength(250);
+        return w;
+    }
+};
+
 // Quantity, price and labour: an empty value becomes 0 as the box is entered.
 // Enter in the last of them on the last line asks for a new line.
 class AmountCellDelegate : public DecimalCellDelegate
@@ -341,7 +355,7 @@ void TFrBOQ::setupLineColumns()
     });
 
     m_fixedCell = new FixedCellDelegate(this);
-    m_textCell = new QlxCellDelegate(this);
+    m_textCell = new TextCellDelegate(this);
     m_productCell = new LimitedCodeDelegate(25, this);
     m_vendorCell = new LimitedCodeDelegate(10, this);
     m_unitCell = new LimitedCodeDelegate(20, this);

@@ -1,5 +1,6 @@
 #include "Modules.h"
 #include "lookup/ModuleRegistry.h"
+#include "projects/TFrBOQ.h"
 #include "projects/TFrProject.h"
 #include "projects/TFrProjectJob.h"
 
@@ -8,4 +9,5 @@ void registerModules()
     // Each module area adds its windows here as it is built.
     ModuleRegistry::add(QStringLiteral("TFrProject"), [] { return new TFrProject; });
     ModuleRegistry::add(QStringLiteral("TFrProjectJob"), [] { return new TFrProjectJob; });
+    ModuleRegistry::add(QStringLiteral("TFrBOQ"), [] { return new TFrBOQ; });
 }

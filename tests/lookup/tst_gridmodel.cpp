@@ -146,6 +146,19 @@ private slots:
         QVERIFY(!g.model.hasPendingChanges());
     }
 
+    void widthsInCharactersKeepTheTitlesVisible()
+    {
+        WarehouseGrid g;
+        auto columns = g.model.columns();
+        columns[1].widthChars = 30;
+        columns[1].title = QStringLiteral("ชื่อคลัง\nสินค้า");
+        g.model.setColumns(columns);
+        g.model.load(*conn, kList);
+        g.show();
+        const QSize hint = g.view->horizontalHeader()->sizeHint();
+        QVERIFY2(hint.height() >= 2 * QFontMetrics(g.view->horizontalHeader()->font()).height(), qPrintable(QString::number(hint.height())));
+    }
+
     void failedApplyKeepsEverythingPending_data()
     {
         QTest::addColumn<QString>("fault");

@@ -1,4 +1,6 @@
 #include "CachedGridModel.h"
+#include <QFontMetrics>
+#include <QGuiApplication>
 #include "RecordBuffer.h"
 #include "core/DateFormat.h"
 #include "core/FormatFloat.h"
@@ -224,8 +226,12 @@ QVariant CachedGridModel::headerData(int section, Qt::Orientation orientation, i
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < m_columns.size())
         return m_columns.at(section).title;
     if (orientation == Qt::Horizontal && role == Qt::SizeHintRole && section >= 0 && section < m_columns.size()
-        && m_columns.at(section).widthChars > 0)
-        return QSize(m_columns.at(section).widthChars * 9 + 8, 0);
+        && m_columns.at(section).widthChars > 0) {
+        // The header takes this size as it stands: the height must hold the title's lines.
+        const QFontMetrics fm(QGuiApplication::font());
+        const int lines = int(m_columns.at(section).title.count(QLatin1Char('\n'))) + 1;
+        return QSize(m_columns.at(section).widthChars * 9 + 8, fm.height() * lines + 10);
+    }
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 

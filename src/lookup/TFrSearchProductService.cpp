@@ -544,3 +544,11 @@ void TFrSearchProductService::ShowDetailMfg()
     activateWindow();
     DgSearch->setFocus();
 }
+
+TFrSearch *TFrSearchProductService::forProducts(QWidget *parent)
+{
+    auto *d = new TFrSearchProductService(parent);
+    d->MasterCode = QStringLiteral("N");
+    d->IncludeBlocked = false;
+    return d;
+}

@@ -49,6 +49,10 @@ public:
     bool searchMiscCode(TCodeLookupEdit *box);
     int layoutNo() const { return m_layout; }
 
+    // The picker of the products a document line or a project may name: no master
+    // codes, no blocked products.
+    static TFrSearch *forProducts(QWidget *parent);
+
     // The ProductType values of the type letters in this database.
     static int typeValue(QChar letter);
     QString pictureFolder() const { return m_pictureFolder; }

@@ -190,14 +190,6 @@ protected:
     }
 };
 
-TFrSearch *defaultProductLookup(QWidget *parent)
-{
-    auto *d = new TFrSearchProductService(parent);
-    d->MasterCode = QStringLiteral("N");
-    d->IncludeBlocked = false;
-    return d;
-}
-
 } // namespace
 
 TFrBOQ::TFrBOQ(QWidget *parent) : QWidget(parent)
@@ -381,7 +373,7 @@ void TFrBOQ::setupLineColumns()
 
     m_productCell->commitAfterLookup = true;
     m_productCell->lookup = [this](const QModelIndex &, const QString &) {
-        return runLookup(ProductLookup ? ProductLookup(this) : defaultProductLookup(this));
+        return runLookup(ProductLookup ? ProductLookup(this) : TFrSearchProductService::forProducts(this));
     };
     m_productCell->check = [this](const QModelIndex &i, const QString &code) { return productRule(i.row(), code); };
     m_vendorCell->commitAfterLookup = true;

@@ -98,14 +98,6 @@ TFrSearch *defaultProjectLookup(QWidget *parent)
     return d;
 }
 
-TFrSearch *defaultProductLookup(QWidget *parent)
-{
-    auto *d = new TFrSearchProductService(parent);
-    d->MasterCode = QStringLiteral("N");
-    d->IncludeBlocked = false;
-    return d;
-}
-
 } // namespace
 
 TFrProject::TFrProject(QWidget *parent) : TFrForm(parent)
@@ -449,7 +441,7 @@ void TFrProject::buildPages()
         m_binder->bindMemo(MmDescMemo, QStringLiteral("DescMemo"));
         m_binder->bindLineEdit(EdPicPath, QStringLiteral("PicPath01"));
 
-        EdProductCode->lookup = [this](const QString &) { return openLookup(ProductLookup, &defaultProductLookup); };
+        EdProductCode->lookup = [this](const QString &) { return openLookup(ProductLookup, &TFrSearchProductService::forProducts); };
         connect(EdProductCode, &CodeEdit::lookedUp, this, [this](const QString &code) {
             QrProject->setValue(QStringLiteral("ProductCode"), code);
             productExit();

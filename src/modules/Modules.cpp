@@ -2,10 +2,12 @@
 #include "lookup/ModuleRegistry.h"
 #include "projects/TFrProject.h"
 #include "projects/TFrProjectJob.h"
+#include "service/TFrJobTran.h"
 
 void registerModules()
 {
     // Each module area adds its windows here as it is built.
     ModuleRegistry::add(QStringLiteral("TFrProject"), [] { return new TFrProject; });
     ModuleRegistry::add(QStringLiteral("TFrProjectJob"), [] { return new TFrProjectJob; });
+    ModuleRegistry::add(QStringLiteral("TFrJobTran"), [] { return new TFrJobTran; });
 }

@@ -32,11 +32,17 @@ protected:
             option->backgroundBrush = QColor(128, 128, 0);
             option->palette.setColor(QPalette::Text, Qt::white);
         }
+        const QVariant v = m->value(index.row(), index.column());
+        // Engines that keep dates as text hand them over as text.
+        if (m->record().fieldName(index.column()).contains(QLatin1String("date"), Qt::CaseInsensitive)
+            || m->record().fieldName(index.column()).startsWith(QLatin1String("period"), Qt::CaseInsensitive))
+            if (v.metaType().id() == QMetaType::QString && dbDate(v).isValid())
+            option->text = dbDate(v).toString(QStringLiteral("dd/MM/yyyy"));
         if (m->record().fieldName(index.column()).compare(QLatin1String("Total"), Qt::CaseInsensitive) == 0) {
             bool ok = false;
             const Decimal d = decimalFromVariant(m->value(index.row(), index.column()), &ok);
             if (ok)
-                option->text = formatFloat(QStringLiteral("#,##0.00"), d);
+                option->text = formatFloat("#,##0.00", d);
             option->displayAlignment = Qt::AlignRight | Qt::AlignVCenter;
         }
     }

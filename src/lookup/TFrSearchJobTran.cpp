@@ -10,7 +10,28 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTableView>
+#include <QStyledItemDelegate>
 #include <QVBoxLayout>
+
+namespace {
+// Engines that keep dates as text hand them over as text; they show as dates.
+class DateTextDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        const auto *m = qobject_cast<const PagedQueryModel *>(index.model());
+        const QVariant v = index.data(Qt::DisplayRole);
+        if (m && m->record().fieldName(index.column()).contains(QLatin1String("date"), Qt::CaseInsensitive)
+            && v.metaType().id() == QMetaType::QString && dbDate(v).isValid())
+            option->text = dbDate(v).toString(QStringLiteral("dd/MM/yyyy"));
+    }
+};
+} // namespace
 
 TFrSearchJobTran::TFrSearchJobTran(QWidget *parent) : TFrSearch(parent)
 {
@@ -80,6 +101,7 @@ TFrSearchJobTran::TFrSearchJobTran(QWidget *parent) : TFrSearch(parent)
                     {QStringLiteral("Name"), QStringLiteral("ชื่อลูกค้า")},
                     {QStringLiteral("CusAttn"), QStringLiteral("ผู้แจ้ง")},
                     {QStringLiteral("JobAppDate"), QStringLiteral("วันนัดแก้ไข")}});
+    DgSearch->setItemDelegate(new DateTextDelegate(this));
     connect(result(), &QAbstractItemModel::modelReset, this, [this] { showMemos(); });
     connect(DgSearch->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { showMemos(); });
 }

@@ -182,6 +182,7 @@ TFrJobTran::TFrJobTran(QWidget *parent) : TFrForm(parent)
     PageControl->setObjectName(QStringLiteral("PageControl"));
     lay->addWidget(PageControl, 1);
     setCentralWidget(central);
+    central->setMinimumSize(880, 600);
     buildPages();
 
     const TDMConfig *cfg = TDMConfig::instance();
@@ -335,6 +336,7 @@ void TFrJobTran::buildPages()
         FaPassEmployee = employeeFrame(TsDetail, QStringLiteral("FaPassEmployee"), QStringLiteral("ส่งเรื่องให้"));
         CbJobStatus = new QComboBox(TsDetail);
         CbJobStatus->setObjectName(QStringLiteral("CbJobStatus"));
+        CbJobStatus->setMinimumWidth(220);
         EdJobAppDate = dateBox(TsDetail, QStringLiteral("EdJobAppDate"));
         EdJobAppTime = timeBox(TsDetail, QStringLiteral("EdJobAppTime"));
         g->addWidget(new QLabel(QStringLiteral("รายละเอียด"), TsDetail), 0, 0, Qt::AlignTop);
@@ -362,6 +364,7 @@ void TFrJobTran::buildPages()
         EdFixtime2 = timeBox(TsFix, QStringLiteral("EdFixtime2"));
         CbJobStatus2 = new QComboBox(TsFix);
         CbJobStatus2->setObjectName(QStringLiteral("CbJobStatus2"));
+        CbJobStatus2->setMinimumWidth(220);
         CbClear = new QCheckBox(QStringLiteral("แก้ไขเรียบร้อย"), TsFix);
         CbClear->setObjectName(QStringLiteral("CbClear"));
         FaFixProblem = new TFaGetMisc(TsFix);
@@ -618,7 +621,9 @@ void TFrJobTran::showRecordState()
 void TFrJobTran::focusEntered(QWidget *now)
 {
     // Going on past the number box starts the matter, also with a click.
-    if (m_started || m_loading || !now || now->window() != this || now == EdJobNo || now == CbJobType || !isVisible())
+    // A focus change that a handler already overtook is no longer news.
+    if (m_started || m_loading || !now || now != QApplication::focusWidget() || now->window() != this || now == EdJobNo
+        || now == CbJobType || !isVisible())
         return;
     BJobNoExit();
 }

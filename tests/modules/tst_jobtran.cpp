@@ -11,6 +11,7 @@
 #include "lookup/edit/RecordBuffer.h"
 #include "modules/Modules.h"
 #include "modules/service/TFrJobTran.h"
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -213,7 +214,14 @@ private slots:
         company().exec(QStringLiteral("Update DocumentNo Set DocumentLength = 6 Where Code = 'JOBNO-B'"));
         company().exec(QStringLiteral("Insert Into jobtran (DelFlag, JobType, JobNo, JobTitle) Values ('N', 'B', :n, 'เลขสั้น')"), {{"n", shown}});
         open(TFrJobTran::FixingMode);
-        startMatter(QStringLiteral("B"), typed);
+        // The type picked from the opened list with the mouse; the number box is next.
+        w->CbJobType->showPopup();
+        QAbstractItemView *list = w->CbJobType->view();
+        QTRY_VERIFY(list->isVisible());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(1, 0)).center());
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget *>(w->EdJobNo));
+        QCOMPARE(w->jobType(), QStringLiteral("B"));
+        enter(w->EdJobNo, typed);
         QCOMPARE(w->numberLength(), 6);
         QCOMPARE(w->EdJobNo->text(), shown);
         QVERIFY(!w->isNewRecord());

@@ -25,9 +25,11 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QAbstractItemView>
 #include <QSqlQuery>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTimer>
 #include <QValidator>
 #include <QVBoxLayout>
 
@@ -307,6 +309,15 @@ void TFrJobTran::buildHeader(QWidget *host)
     connect(CbJobType, &QComboBox::currentIndexChanged, this, [this] {
         if (!m_loading)
             CbJobTypeChange();
+    });
+    // A type picked from the opened list sends the user on to the number; the
+    // arrow keys on the closed list only browse.
+    CbJobType->view()->window()->installEventFilter(this);
+    connect(CbJobType, &QComboBox::activated, this, [this] {
+        if (m_typeListOpen) {
+            m_typeListOpen = false;
+            EdJobNo->setFocus(Qt::OtherFocusReason);
+        }
     });
     EdJobNo->lookup = [this](const QString &) { return openJobLookup(); };
     EdJobNo->installEventFilter(this);
@@ -842,5 +853,12 @@ bool TFrJobTran::eventFilter(QObject *watched, QEvent *event)
     // The matter type is fixed once the number box is entered, until New.
     if (watched == EdJobNo && event->type() == QEvent::FocusIn)
         CbJobType->setEnabled(false);
+    if (watched == CbJobType->view()->window()) {
+        if (event->type() == QEvent::Show)
+            m_typeListOpen = true;
+        else if (event->type() == QEvent::Hide)
+            // The choice, if any, is reported right after the list closes.
+            QTimer::singleShot(0, this, [this] { m_typeListOpen = false; });
+    }
     return TFrForm::eventFilter(watched, event);
 }

@@ -149,5 +149,6 @@ private:
     QString m_contractShown;
     qint64 m_contractCustomer = 0;
     QVariant m_newStatus;
+    bool m_typeListOpen = false;
     QMetaObject::Connection m_focusWatch;
 };

@@ -420,6 +420,14 @@ private slots:
         open(TFrJobTran::ReceivingMode);
         startMatter(QStringLiteral("A"), QString());
         enter(w->EdJobTitle, QStringLiteral("เครื่องพิมพ์ชั้น 2 พิมพ์ไม่ออก"));
+        // A time left half typed is refused and stops the save.
+        w->EdJobAppTime->setFocus();
+        typeText(w->EdJobAppTime, QStringLiteral("093"));
+        QCOMPARE(w->EdJobAppTime->text(), QStringLiteral("09:3"));
+        press(Qt::Key_F10);
+        QVERIFY(s->dialogs->contains(QStringLiteral("เวลาไม่ถูกต้อง : 09:3")));
+        QVERIFY(!s->dialogs->contains(QStringLiteral("จัดเก็บข้อมูล ?")));
+        QVERIFY(w->EdJobAppTime->text().isEmpty());
         press(Qt::Key_F10);
         QCOMPARE(lastNo(QStringLiteral("A")), 2);
         QVERIFY(w->matterStarted());

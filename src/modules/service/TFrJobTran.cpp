@@ -757,6 +757,8 @@ void TFrJobTran::FaProblemExit()
 
 void TFrJobTran::finishEditing()
 {
+    // A date or time box holding text it refuses stops the save or delete.
+    m_editRefused = !finishFocusedEditor(this);
     TFrForm::finishEditing();
     QWidget *w = QApplication::focusWidget();
     if (auto *code = qobject_cast<TCodeLookupEdit *>(w); code && !code->isReadOnly())
@@ -769,8 +771,7 @@ void TFrJobTran::AcSaveExecute()
 {
     if (!AcSave->isEnabled() || !m_started)
         return;
-    // A time left half typed has been refused; the user corrects it first.
-    if (auto *t = qobject_cast<TimeEdit *>(QApplication::focusWidget()); t && !t->hasAcceptableInput() && !t->text().isEmpty())
+    if (m_editRefused)
         return;
     TDM *dm = TDM::instance();
     if (!dm->Confirm(QStringLiteral("จัดเก็บข้อมูล ?")))

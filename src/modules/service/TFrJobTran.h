@@ -150,5 +150,6 @@ private:
     qint64 m_contractCustomer = 0;
     QVariant m_newStatus;
     bool m_typeListOpen = false;
+    bool m_editRefused = false;
     QMetaObject::Connection m_focusWatch;
 };

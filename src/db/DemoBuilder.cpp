@@ -114,6 +114,86 @@ void fillPrintForms(Connection &c)
         ins(c, QStringLiteral("ServerScript"), {{"ProcName", "sp_PrintProject"}, {"StepNo", ++n}, {"SqlText", sql}});
 }
 
+// Code lists of the service matters, a service contract (and a cancelled one it
+// replaced), the customer's contact people and three matters.
+void fillServiceMatters(Connection &c, int companyNo, int year)
+{
+    auto misc = [&](const char *group, const char *code, const char *desc, int order) {
+        return ins(c, QStringLiteral("Misc"), {{"GroupCode", group}, {"Code", code}, {"Description", desc}, {"OrderNo", order}});
+    };
+    const qint64 stNew = misc("JOBSTATUS", "N", "รับเรื่องใหม่", 1);
+    const qint64 stWork = misc("JOBSTATUS", "P", "กำลังดำเนินการ", 2);
+    const qint64 stDone = misc("JOBSTATUS", "F", "ดำเนินการเสร็จแล้ว", 3);
+    misc("JOBSTATUS", "W", "รอชิ้นส่วนอะไหล่", 4);
+    const qint64 prPrinter = misc("PROBLEM", "P01", "เครื่องพิมพ์ใช้งานไม่ได้", 1);
+    misc("PROBLEM", "P02", "โปรแกรมค้างระหว่างบันทึก", 2);
+    const qint64 prNetwork = misc("PROBLEM", "P03", "เชื่อมต่อเครือข่ายไม่ได้", 3);
+    const qint64 fxPart = misc("FIXPROBLEM", "F01", "เปลี่ยนอะไหล่", 1);
+    misc("FIXPROBLEM", "F02", "ตั้งค่าระบบใหม่", 2);
+    misc("FIXPROBLEM", "F03", "แนะนำวิธีใช้งาน", 3);
+    Q_UNUSED(stDone);
+    if (companyNo != 1)
+        return;
+    auto idOf = [&](const char *table, const char *code) {
+        return c.scalar(QStringLiteral("SELECT Id FROM %1 WHERE Code = :c").arg(QLatin1String(table)), {{QStringLiteral("c"), QString::fromLatin1(code)}}).toLongLong();
+    };
+    const qint64 cus1 = idOf("Customer", "C0001"), cus2 = idOf("Customer", "C0002");
+    const qint64 e1 = idOf("Employee", "E001"), e2 = idOf("Employee", "E002");
+    const qint64 old = ins(c, QStringLiteral("ContractHd"),
+        {{"ContractNo", "CT-0001"}, {"ContractDate", QDate(year - 1, 1, 5)}, {"Customer", cus1}, {"ContractType", "MA"},
+         {"PeriodStart", QDate(year - 1, 1, 1)}, {"PeriodStop", QDate(year - 1, 12, 31)}, {"Total", "36000.00"},
+         {"InstallSite1", "สำนักงานใหญ่ ถนนสุขุมวิท"}, {"DelFlag", "Y"}, {"CancelRemark", "ลูกค้าขอเปลี่ยนเงื่อนไขสัญญา"},
+         {"NotContinue", "N"}});
+    const qint64 live = ins(c, QStringLiteral("ContractHd"),
+        {{"ContractNo", "CT-0002"}, {"ContractDate", QDate(year, 1, 3)}, {"Customer", cus1}, {"ContractType", "MA"},
+         {"PeriodStart", QDate(year, 1, 1)}, {"PeriodStop", QDate(year, 12, 31)}, {"Total", "42000.00"}, {"RefContracthd", old},
+         {"InstallSite1", "สำนักงานใหญ่ ถนนสุขุมวิท"}, {"InstallSite2", "คลังสินค้า บางนา"}, {"DelFlag", "N"}, {"NotContinue", "N"}});
+    ins(c, QStringLiteral("ContractHd"),
+        {{"ContractNo", "CT-0003"}, {"ContractDate", QDate(year - 1, 6, 1)}, {"Customer", cus2}, {"ContractType", "MA"},
+         {"PeriodStart", QDate(year - 1, 6, 1)}, {"PeriodStop", QDate(year, 5, 31)}, {"Total", "18500.00"},
+         {"InstallSite1", "ร้านค้า ถนนนิมมานเหมินท์ เชียงใหม่"}, {"DelFlag", "N"}, {"NotContinue", "Y"},
+         {"NotContinueRemark", "ลูกค้าย้ายไปใช้บริการรายอื่น"}});
+    ins(c, QStringLiteral("ContractDt"), {{"ContractHd", old}, {"Description", "บำรุงรักษาเครื่องพิมพ์ 3 เครื่อง"}, {"Quantity", "3"}, {"Price", "12000"}});
+    ins(c, QStringLiteral("ContractDt"), {{"ContractHd", live}, {"Description", "บำรุงรักษาเครื่องพิมพ์ 3 เครื่อง"}, {"Quantity", "3"}, {"Price", "14000"}});
+    ins(c, QStringLiteral("ContractDt2"), {{"ContractHd", old}, {"Description", "ตรวจเช็คทุกไตรมาส"}, {"ServiceDate", QDate(year - 1, 3, 31)}});
+    ins(c, QStringLiteral("ContractPayPeriod"), {{"ContractHd", old}, {"PayDate", QDate(year - 1, 1, 31)}, {"Amount", "36000.00"}});
+    ins(c, QStringLiteral("ContractPayPeriod"), {{"ContractHd", live}, {"PayDate", QDate(year, 1, 31)}, {"Amount", "42000.00"}});
+
+    ins(c, QStringLiteral("customercontact"), {{"customer", cus1}, {"name", "คุณวิภา ศรีสุข"}, {"section", "ฝ่ายจัดซื้อ"},
+                                                {"phone", "02-555-1234 ต่อ 12"}, {"fax", "02-555-1235"}, {"othermemo", "ติดต่อได้ช่วงเช้า"},
+                                                {"activecontact", "Y"}});
+    ins(c, QStringLiteral("customercontact"), {{"customer", cus1}, {"name", "คุณประเสริฐ วงศ์ไทย"}, {"section", "ฝ่ายอาคารสถานที่"},
+                                                {"phone", "081-234-0000"}, {"activecontact", "Y"}});
+    ins(c, QStringLiteral("customercontact"), {{"customer", cus1}, {"name", "คุณสมพงษ์ เกษียณแล้ว"}, {"section", "ฝ่ายไอที"},
+                                                {"activecontact", "N"}});
+    ins(c, QStringLiteral("customercontact"), {{"customer", cus2}, {"name", "คุณมานพ เชียงใหม่"}, {"section", "เจ้าของร้าน"},
+                                                {"phone", "053-222-111"}, {"activecontact", "Y"}});
+
+    struct M { const char *type; int month, day; const char *time; qint64 customer; const char *attn; qint64 contract; const char *title;
+               qint64 problem; const char *detail; qint64 status; const char *fix; const char *clear; const char *back; };
+    const M matters[] = {
+        {"A", 1, 20, "09:15", cus1, "คุณวิภา", live, "เครื่องพิมพ์ชั้น 2 พิมพ์ไม่ออก", prPrinter,
+         "เครื่องพิมพ์ใบกำกับภาษีชั้น 2 ขึ้นไฟแดง กระดาษติดบ่อย", stDone, "เปลี่ยนลูกยางดึงกระดาษ ทดสอบพิมพ์ปกติ", "Y", "Y"},
+        {"A", 2, 3, "14:40", cus2, "คุณมานพ", 0, "เข้าระบบจากสาขาไม่ได้", prNetwork,
+         "สาขาเชียงใหม่เชื่อมต่อฐานข้อมูลสำนักงานใหญ่ไม่ได้ตั้งแต่เช้า", stWork, "", "N", "N"},
+        {"B", 2, 10, "10:05", cus1, "คุณประเสริฐ", 0, "ขอให้เพิ่มรายงานสรุปงานซ่อมรายเดือน", 0,
+         "อยากได้รายงานสรุปจำนวนเรื่องแยกตามสถานะทุกสิ้นเดือน", stNew, "", "N", "N"},
+    };
+    for (const M &m : matters) {
+        const QString no = ServerProc::NewDocumentNo(c, QStringLiteral("JOBNO-") + QLatin1String(m.type), year);
+        ins(c, QStringLiteral("jobtran"),
+            {{"DelFlag", "N"}, {"JobType", m.type}, {"JobNo", no}, {"JobDate", QDate(year, m.month, m.day)}, {"JobTime", m.time},
+             {"Customer", m.customer}, {"CusAttn", m.attn}, {"RcptEmployee", e1}, {"byemployee", "ฝ่ายบริการ"},
+             {"ContractHd", m.contract ? QVariant(m.contract) : QVariant()}, {"RefJob", "N"}, {"JobTitle", m.title},
+             {"problem", m.problem ? QVariant(m.problem) : QVariant()}, {"JobDetail", m.detail}, {"PassEmployee", e2},
+             {"JobStatus", m.status}, {"FixDetail", m.fix}, {"FixEmployee", *m.fix ? QVariant(e2) : QVariant()},
+             {"FixDate", *m.fix ? QVariant(QDate(year, m.month, m.day + 1)) : QVariant()}, {"FixTime", *m.fix ? "10:00" : ""},
+             {"Fixtime2", *m.fix ? "11:30" : ""}, {"fixproblem", *m.fix ? QVariant(fxPart) : QVariant()}, {"Clear", m.clear},
+             {"ActionBack", m.back}, {"Warning", "Y"}});
+    }
+    Q_UNUSED(stNew);
+}
+
 } // namespace
 
 const std::vector<MenuEntry> &demoMenu()
@@ -493,6 +573,7 @@ void fillCompany(Connection &c, int companyNo, const Options &options)
     }
     fillLookupFigures(c, year);
     fillLayoutFigures(c, year);
+    fillServiceMatters(c, companyNo, year);
     tx.commit();
     if (options.products > 0 || options.customers > 0)
         generate(c, options);

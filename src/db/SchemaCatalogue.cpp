@@ -228,6 +228,38 @@ std::vector<TableDef> build()
                   in("IvdtB")},
                  {ix("IvDt_Product", {QStringLiteral("Product")})}});
     t.push_back({QStringLiteral("CustomerGroup"), R::Company, {id(), req(vc("Code", 20)), vc("Description", 200)}});
+    // ---------------------------------------------------------- service matters
+    // Matters reported by customers, numbered per matter type; times are "hh:mm".
+    t.push_back({QStringLiteral("jobtran"), R::Company,
+                 {id(), flag("DelFlag"), ch("JobType", 1), vc("JobNo", 30), date("JobDate"), vc("JobTime", 5), in("Customer"),
+                  vc("CusAttn", 100), in("RcptEmployee"), vc("byemployee", 100), in("ContractHd"), flag("RefJob"),
+                  in("RefRcptEmployee"), date("RefRcptDate"), vc("RefRcptTime", 5), vc("JobTitle", 200), in("problem"),
+                  memo("JobDetail"), in("PassEmployee"), in("JobStatus"), date("JobAppDate"), vc("JobAppTime", 5),
+                  memo("FixDetail"), in("FixEmployee"), date("FixDate"), vc("FixTime", 5), vc("Fixtime2", 5), in("fixproblem"),
+                  flag("Clear"), flag("ActionBack"), vc("ActionBackAttn", 100), date("ActionBackDate"), vc("ActionBackTime", 5),
+                  vc("actionbacktime2", 5), in("ActionBackBy"), memo("feedbackremark"), flag("Warning"), date("WarningDate"),
+                  vc("WarningTime", 5)},
+                 {ix("jobtran_Type_No", {QStringLiteral("JobType"), QStringLiteral("JobNo")})}});
+    // Service contracts are kept by another program; matters refer to them and the
+    // contract look-up may purge a cancelled one with its lines.
+    t.push_back({QStringLiteral("ContractHd"), R::Company,
+                 {id(), req(vc("ContractNo", 30)), date("ContractDate"), in("Customer"), vc("ContractType", 10), date("PeriodStart"),
+                  date("PeriodStop"), dec("Total", 20, 2), in("RefContracthd"), vc("InstallSite1", 200), vc("InstallSite2", 200),
+                  flag("DelFlag"), vc("CancelRemark", 250), flag("NotContinue"), vc("NotContinueRemark", 250)},
+                 {ix("ContractHd_No", {QStringLiteral("ContractNo")})}});
+    t.push_back({QStringLiteral("ContractDt"), R::Company,
+                 {id(), req(in("ContractHd")), in("Product"), vc("Description", 200), dec("Quantity", 16, 2), dec("Price", 20, 2)},
+                 {ix("ContractDt_Hd", {QStringLiteral("ContractHd")})}});
+    t.push_back({QStringLiteral("ContractDt2"), R::Company,
+                 {id(), req(in("ContractHd")), vc("Description", 200), date("ServiceDate")},
+                 {ix("ContractDt2_Hd", {QStringLiteral("ContractHd")})}});
+    t.push_back({QStringLiteral("ContractPayPeriod"), R::Company,
+                 {id(), req(in("ContractHd")), date("PayDate"), dec("Amount", 20, 2)},
+                 {ix("ContractPayPeriod_Hd", {QStringLiteral("ContractHd")})}});
+    t.push_back({QStringLiteral("customercontact"), R::Company,
+                 {id(), req(in("customer")), vc("name", 100), vc("section", 100), vc("phone", 50), vc("fax", 50), vc("othermemo", 250),
+                  flag("activecontact")},
+                 {ix("customercontact_Customer", {QStringLiteral("customer")})}});
     for (TableDef &def : t) {
         // The picture file of a product, a name inside the company's picture folder.
         if (def.name == QLatin1String("Product"))

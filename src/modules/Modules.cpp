@@ -1,5 +1,8 @@
 #include "Modules.h"
 #include "lookup/ModuleRegistry.h"
+#include "organisation/TFrBranch.h"
+#include "organisation/TFrDepartment.h"
+#include "organisation/TFrEmployee.h"
 #include "projects/TFrBOQ.h"
 #include "projects/TFrProject.h"
 #include "projects/TFrProjectJob.h"
@@ -10,4 +13,7 @@ void registerModules()
     ModuleRegistry::add(QStringLiteral("TFrProject"), [] { return new TFrProject; });
     ModuleRegistry::add(QStringLiteral("TFrProjectJob"), [] { return new TFrProjectJob; });
     ModuleRegistry::add(QStringLiteral("TFrBOQ"), [] { return new TFrBOQ; });
+    ModuleRegistry::add(QStringLiteral("TFrEmployee"), [] { return new TFrEmployee; });
+    ModuleRegistry::add(QStringLiteral("TFrDepartment"), [] { return new TFrDepartment; });
+    ModuleRegistry::add(QStringLiteral("TFrBranch"), [] { return new TFrBranch; });
 }

@@ -510,6 +510,7 @@ void fillCompany(Connection &c, int companyNo, const Options &options)
         c.exec(QStringLiteral("UPDATE Employee SET EmpPosition = :p WHERE Code <> 'E001'"), {{QStringLiteral("p"), staff}});
         ins(c, QStringLiteral("Branch"), {{"DelFlag", "N"}, {"BranchCode", "HQ"}, {"BranchName", "สำนักงานใหญ่ กรุงเทพฯ"}, {"BranchDatabase", "DEMO"}});
         ins(c, QStringLiteral("Branch"), {{"DelFlag", "N"}, {"BranchCode", "CNX"}, {"BranchName", "สาขาเชียงใหม่"}, {"BranchDatabase", "DEMOCNX"}});
+        ins(c, QStringLiteral("Branch"), {{"DelFlag", "N"}, {"BranchCode", "KKC"}, {"BranchName", "สาขาขอนแก่น"}, {"BranchDatabase", "DEMOKKC"}});
         ins(c, QStringLiteral("Branch"), {{"DelFlag", "Y"}, {"BranchCode", "OLD"}, {"BranchName", "สาขาเดิม ปิดแล้ว"}, {"BranchDatabase", "DEMOOLD"}});
     }
     fillLookupFigures(c, year);

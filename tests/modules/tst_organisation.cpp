@@ -1,5 +1,7 @@
 #include "TestEnv.h"
 #include "TypeText.h"
+#include "lookup/PagedQueryModel.h"
+#include "lookup/TFrSearch.h"
 #include "lookup/edit/CachedGridModel.h"
 #include "modules/Modules.h"
 #include "modules/organisation/TFrBranch.h"
@@ -11,6 +13,7 @@
 #include <QLineEdit>
 #include <QSqlQuery>
 #include <QTableView>
+#include <QTimer>
 #include <QtTest>
 
 // The employee, department and branch windows driven as a user drives them:
@@ -61,6 +64,25 @@ QStringList stored(const Window &win)
 }
 
 void press(int key) { QTest::keyClick(QApplication::focusWidget(), Qt::Key(key)); }
+
+// Answers the next modal look-up: searches for the text, then chooses the code.
+void answerLookup(const QString &search, const QString &code, bool *opened)
+{
+    QTimer::singleShot(0, [=] {
+        auto *d = qobject_cast<TFrSearch *>(QApplication::activeModalWidget());
+        if (!d)
+            return answerLookup(search, code, opened);
+        *opened = true;
+        d->Code->setText(search);
+        d->Search();
+        QTRY_VERIFY(d->result()->rowCount() > 0);
+        for (int r = 0; r < d->result()->rowCount(); ++r)
+            if (dbText(d->result()->value(r, QStringLiteral("code"))).trimmed() == code)
+                d->DgSearch->selectRow(r);
+        d->DgSearch->setFocus();
+        QTest::keyClick(d->DgSearch, Qt::Key_Return);
+    });
+}
 
 void addWindowRows()
 {
@@ -333,6 +355,19 @@ private slots:
         open(window(QStringLiteral("employee")));
         QCOMPARE(w->windowTitle(), QStringLiteral("พนักงาน Version 1.05.08.17"));
         QCOMPARE(w->StatusPanel0->text(), QStringLiteral("บริษัท ตัวอย่าง จำกัด"));
+        const int e1 = rowOf(QStringLiteral("Code"), QStringLiteral("E001"));
+        // Enter moves from cell to cell; the window's key preview keeps off the grid.
+        select(e1, QStringLiteral("Code"));
+        QTRY_VERIFY(!w->keyPreview());
+        QTest::keyClick(w->Grid, Qt::Key_Return);
+        QCOMPARE(w->Grid->currentIndex(), cell(e1, QStringLiteral("Name")));
+        // F5 in the user column opens the user look-up; the chosen user goes in.
+        select(e1, QStringLiteral("UserCode"));
+        bool opened = false;
+        answerLookup(QStringLiteral("พนักงาน"), QStringLiteral("CLERK"), &opened);
+        QTest::keyClick(w->Grid, Qt::Key_F5);
+        QVERIFY(opened);
+        QCOMPARE(dbText(model()->value(e1, QStringLiteral("UserCode"))), QStringLiteral("CLERK"));
         const int e2 = rowOf(QStringLiteral("Code"), QStringLiteral("E002"));
         const int e3 = rowOf(QStringLiteral("Code"), QStringLiteral("E003"));
         // A department code that does not exist empties the department.
@@ -357,6 +392,7 @@ private slots:
         QCOMPARE(one(QStringLiteral("Select EmpPosition From Employee Where Code = 'E003'")).toLongLong(),
                  miscId(QStringLiteral("EMPPOSITION"), QStringLiteral("P02")).toLongLong());
         QCOMPARE(dbText(one(QStringLiteral("Select UserCode From Employee Where Code = 'E003'"))).trimmed(), QString());
+        QCOMPARE(dbText(one(QStringLiteral("Select UserCode From Employee Where Code = 'E001'"))), QStringLiteral("CLERK"));
     }
 
     void departmentLinks()

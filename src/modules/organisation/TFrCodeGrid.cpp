@@ -190,9 +190,6 @@ void TFrCodeGrid::buildGrid(const QList<ColumnSpec> &columns, const QColor &alte
     connect(Grid->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex &now) { currentCellChanged(now); });
     lay->addWidget(Grid, 1);
     setCentralWidget(central);
-    StatusPanel1->setMinimumWidth(50);
-    StatusPanel1->setMaximumWidth(QWIDGETSIZE_MAX);
-    StatusPanel1->setFixedWidth(320);
 }
 
 QlxCellDelegate *TFrCodeGrid::textCell(const QString &field, int maxLength, bool upperCase)

@@ -71,6 +71,8 @@ TFrDepartment::TFrDepartment(QWidget *parent) : TFrCodeGrid(parent)
     AccountCell->resolve = [this](int row, const QString &code) { return resolveAccount(row, code); };
     setCell(F_AcCode, AccountCell);
 
+    // The second panel shows the expense account's Thai name.
+    StatusPanel1->setFixedWidth(320);
     setWindowTitle(QStringLiteral("กำหนดรหัสแผนก"));
 }
 

@@ -145,10 +145,10 @@ TFrCodeGrid::TFrCodeGrid(QWidget *parent) : TFrForm(parent)
 // The children go after this destructor and move the focus as they go.
 TFrCodeGrid::~TFrCodeGrid() { disconnect(m_focusWatch); }
 
-void TFrCodeGrid::buildGrid(const QList<ColumnSpec> &columns, const QColor &alternate)
+void TFrCodeGrid::buildGrid(const QList<GridColumn> &columns, const QColor &alternate)
 {
     QList<CachedGridModel::Column> cols;
-    for (const ColumnSpec &s : columns) {
+    for (const GridColumn &s : columns) {
         CachedGridModel::Column c;
         c.field = QLatin1String(s.field);
         c.title = s.title;

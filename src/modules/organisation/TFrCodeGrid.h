@@ -68,7 +68,7 @@ public:
     QTableView *Grid = nullptr;
     OrgGridModel *Model = nullptr;
 
-    struct ColumnSpec
+    struct GridColumn
     {
         const char *field;
         QString title;
@@ -88,7 +88,7 @@ public:
 
 protected:
     // Builds the grid over the columns; the rows alternate in the colour given.
-    void buildGrid(const QList<ColumnSpec> &columns, const QColor &alternate);
+    void buildGrid(const QList<GridColumn> &columns, const QColor &alternate);
     // A text cell that holds no more than maxLength characters.
     QlxCellDelegate *textCell(const QString &field, int maxLength, bool upperCase = false);
     void setCell(const QString &field, QAbstractItemDelegate *delegate);

@@ -571,6 +571,28 @@ void fillCompany(Connection &c, int companyNo, const Options &options)
             ins(c, QStringLiteral("Project"), {{"Code", j.code}, {"Description", j.desc}, {"Customer", j.customer ? QVariant(j.customer) : QVariant()},
                                                {"InputDate", j.input}, {"SubType", "GEN"}, {"Blocked", j.blocked}, {"Closed", j.closed}});
     }
+    // ---------------------------------------------------------- organisation
+    {
+        auto idOf = [&](const char *group, const char *code) {
+            return c.scalar(QStringLiteral("SELECT Id FROM Misc WHERE GroupCode = :g AND Code = :c"),
+                            {{QStringLiteral("g"), QString::fromLatin1(group)}, {QStringLiteral("c"), QString::fromLatin1(code)}});
+        };
+        const qint64 manager = misc("EMPPOSITION", "P01", "ผู้จัดการ", 1);
+        misc("EMPPOSITION", "P02", "หัวหน้างาน", 2);
+        const qint64 staff = misc("EMPPOSITION", "P03", "พนักงาน", 3);
+        misc("COSTNO", "CC100", "ศูนย์ต้นทุนฝ่ายขาย", 1);
+        const qint64 cc200 = misc("COSTNO", "CC200", "ศูนย์ต้นทุนฝ่ายผลิต", 2);
+        c.exec(QStringLiteral("UPDATE Misc SET ismfg = CASE WHEN Code = 'D02' THEN 'Y' ELSE 'N' END WHERE GroupCode = 'DEPARTMENT'"));
+        const QVariant expense = c.scalar(QStringLiteral("SELECT Id FROM AccountChart WHERE Code = '1101'"));
+        ins(c, QStringLiteral("departmentcostno"), {{"department", idOf("DEPARTMENT", "D02")}, {"costno", cc200}, {"accountchart", expense}});
+        c.exec(QStringLiteral("UPDATE Employee SET Address1 = '12 ถนนสุขุมวิท กรุงเทพฯ', PhoneNo = '081-234-5678', EmpPosition = :p, UserCode = 'ADMIN' WHERE Code = 'E001'"),
+               {{QStringLiteral("p"), manager}});
+        c.exec(QStringLiteral("UPDATE Employee SET EmpPosition = :p WHERE Code <> 'E001'"), {{QStringLiteral("p"), staff}});
+        ins(c, QStringLiteral("Branch"), {{"DelFlag", "N"}, {"BranchCode", "HQ"}, {"BranchName", "สำนักงานใหญ่ กรุงเทพฯ"}, {"BranchDatabase", "DEMO"}});
+        ins(c, QStringLiteral("Branch"), {{"DelFlag", "N"}, {"BranchCode", "CNX"}, {"BranchName", "สาขาเชียงใหม่"}, {"BranchDatabase", "DEMOCNX"}});
+        ins(c, QStringLiteral("Branch"), {{"DelFlag", "N"}, {"BranchCode", "KKC"}, {"BranchName", "สาขาขอนแก่น"}, {"BranchDatabase", "DEMOKKC"}});
+        ins(c, QStringLiteral("Branch"), {{"DelFlag", "Y"}, {"BranchCode", "OLD"}, {"BranchName", "สาขาเดิม ปิดแล้ว"}, {"BranchDatabase", "DEMOOLD"}});
+    }
     fillLookupFigures(c, year);
     fillLayoutFigures(c, year);
     fillServiceMatters(c, companyNo, year);

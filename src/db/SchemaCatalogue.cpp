@@ -305,6 +305,17 @@ std::vector<TableDef> build()
     t.push_back({QStringLiteral("MFGFinishDt"), R::Company,
                  {id(), req(in("WorkOrderHd")), in("Product"), in("ProductUnits"), dec("Quantity", 16, 4), dec("Fraction", 16, 4)},
                  {ix("MFGFinishDt_WorkOrder", {QStringLiteral("WorkOrderHd"), QStringLiteral("Product")})}});
+    // ---------------------------------------------------------- organisation
+    extend("Employee", {vc("Address1", 200), vc("PhoneNo", 50), in("EmpPosition"), vc("UserCode", 20)});
+    extend("Misc", {flag("ismfg")});
+    // A department's cost centre (a Misc id of group COSTNO) and expense account.
+    t.push_back({QStringLiteral("departmentcostno"), R::Company,
+                 {id(), in("department"), in("costno"), in("accountchart")},
+                 {ix("departmentcostno_department", {QStringLiteral("department")})}});
+    t.push_back({QStringLiteral("Branch"), R::Company,
+                 {id(), flag("DelFlag"), vc("BranchCode", 20), vc("BranchName", 200), vc("BranchDatabase", 50)},
+                 {ix("Branch_Code", {QStringLiteral("BranchCode")}, true)}});
+
     // Names matched anywhere by the product and customer look-ups.
     for (TableDef &def : t) {
         IndexDef trigram = ix(def.name == QLatin1String("Product") ? "Product_ThaiName_Trgm" : "Customer_Name_Trgm",

@@ -1,5 +1,8 @@
 #include "Modules.h"
 #include "lookup/ModuleRegistry.h"
+#include "organisation/TFrBranch.h"
+#include "organisation/TFrDepartment.h"
+#include "organisation/TFrEmployee.h"
 #include "projects/TFrBOQ.h"
 #include "projects/TFrProject.h"
 #include "projects/TFrProjectJob.h"
@@ -12,4 +15,7 @@ void registerModules()
     ModuleRegistry::add(QStringLiteral("TFrProjectJob"), [] { return new TFrProjectJob; });
     ModuleRegistry::add(QStringLiteral("TFrBOQ"), [] { return new TFrBOQ; });
     ModuleRegistry::add(QStringLiteral("TFrJobTran"), [] { return new TFrJobTran; });
+    ModuleRegistry::add(QStringLiteral("TFrEmployee"), [] { return new TFrEmployee; });
+    ModuleRegistry::add(QStringLiteral("TFrDepartment"), [] { return new TFrDepartment; });
+    ModuleRegistry::add(QStringLiteral("TFrBranch"), [] { return new TFrBranch; });
 }

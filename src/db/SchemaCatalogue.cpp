@@ -273,6 +273,13 @@ std::vector<TableDef> build()
     t.push_back({QStringLiteral("MFGFinishDt"), R::Company,
                  {id(), req(in("WorkOrderHd")), in("Product"), in("ProductUnits"), dec("Quantity", 16, 4), dec("Fraction", 16, 4)},
                  {ix("MFGFinishDt_WorkOrder", {QStringLiteral("WorkOrderHd"), QStringLiteral("Product")})}});
+    // ---------------------------------------------------------- pricing
+    // A customer's own price, quantity and discount per product and selling unit.
+    // QuotaQuantity is added by the price window itself, as on older databases.
+    t.push_back({QStringLiteral("customerproductprice"), R::Company,
+                 {id(), req(in("Customer")), req(in("Product")), req(in("ProductUnits")), dec("Price"), in("Quantity"),
+                  vc("Discount", 50)},
+                 {ix("customerproductprice_Customer", {QStringLiteral("Customer"), QStringLiteral("Product")})}});
     // Names matched anywhere by the product and customer look-ups.
     for (TableDef &def : t) {
         IndexDef trigram = ix(def.name == QLatin1String("Product") ? "Product_ThaiName_Trgm" : "Customer_Name_Trgm",

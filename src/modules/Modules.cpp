@@ -3,6 +3,7 @@
 #include "projects/TFrBOQ.h"
 #include "projects/TFrProject.h"
 #include "projects/TFrProjectJob.h"
+#include "pricing/TFrCustomerProductPrice.h"
 
 void registerModules()
 {
@@ -10,4 +11,5 @@ void registerModules()
     ModuleRegistry::add(QStringLiteral("TFrProject"), [] { return new TFrProject; });
     ModuleRegistry::add(QStringLiteral("TFrProjectJob"), [] { return new TFrProjectJob; });
     ModuleRegistry::add(QStringLiteral("TFrBOQ"), [] { return new TFrBOQ; });
+    ModuleRegistry::add(QStringLiteral("TFrCustomerProductPrice"), [] { return new TFrCustomerProductPrice; });
 }

@@ -360,6 +360,26 @@ void fillLayoutFigures(Connection &c, int year)
     c.exec(QStringLiteral("UPDATE Product SET PType = :k, PGroup = :g WHERE Id = 2"), {{QStringLiteral("k"), building}, {QStringLiteral("g"), steel}});
 }
 
+// Special prices of two customers: C0001 has four rows (two units of P0001),
+// C0002 one; the others have none.
+void fillCustomerPrices(Connection &c)
+{
+    auto unit = [&c](const char *product, const char *unitName) {
+        return c.scalar(QStringLiteral("SELECT U.Id FROM ProductUnits U INNER JOIN Product P ON P.Id = U.Product WHERE P.Code = :p AND U.UnitName = :u"),
+                        {{QStringLiteral("p"), QString::fromLatin1(product)}, {QStringLiteral("u"), QString::fromUtf8(unitName)}});
+    };
+    auto id = [&c](const char *table, const char *code) {
+        return c.scalar(QStringLiteral("SELECT Id FROM %1 WHERE Code = :c").arg(QLatin1String(table)), {{QStringLiteral("c"), QString::fromLatin1(code)}});
+    };
+    struct R { const char *customer, *product, *unit, *price; int quantity; const char *discount; };
+    for (const R &r : {R{"C0001", "P0001", "ชิ้น", "145.50", 10, "5%"}, R{"C0001", "P0001", "โหล", "1650.00", 1, "5%+2%"},
+                       R{"C0001", "P0002", "โหล", "2400.25", 5, "10%"}, R{"C0001", "P0003", "ชิ้น", "89.75", 0, ""},
+                       R{"C0002", "P0004", "ชิ้น", "32.25", 100, "3%"}})
+        ins(c, QStringLiteral("customerproductprice"), {{"Customer", id("Customer", r.customer)}, {"Product", id("Product", r.product)},
+                                                        {"ProductUnits", unit(r.product, r.unit)}, {"Price", r.price}, {"Quantity", r.quantity},
+                                                        {"Discount", *r.discount ? QVariant(QString::fromUtf8(r.discount)) : QVariant()}});
+}
+
 void fillCompany(Connection &c, int companyNo, const Options &options)
 {
     Transaction tx(c);
@@ -596,6 +616,7 @@ void fillCompany(Connection &c, int companyNo, const Options &options)
     fillLookupFigures(c, year);
     fillLayoutFigures(c, year);
     fillServiceMatters(c, companyNo, year);
+    fillCustomerPrices(c);
     tx.commit();
     if (options.products > 0 || options.customers > 0)
         generate(c, options);

@@ -316,6 +316,13 @@ std::vector<TableDef> build()
                  {id(), flag("DelFlag"), vc("BranchCode", 20), vc("BranchName", 200), vc("BranchDatabase", 50)},
                  {ix("Branch_Code", {QStringLiteral("BranchCode")}, true)}});
 
+    // ---------------------------------------------------------- pricing
+    // A customer's own price, quantity and discount per product and selling unit.
+    // QuotaQuantity is added by the price window itself, as on older databases.
+    t.push_back({QStringLiteral("customerproductprice"), R::Company,
+                 {id(), req(in("Customer")), req(in("Product")), req(in("ProductUnits")), dec("Price"), in("Quantity"),
+                  vc("Discount", 50)},
+                 {ix("customerproductprice_Customer", {QStringLiteral("Customer"), QStringLiteral("Product")})}});
     // Names matched anywhere by the product and customer look-ups.
     for (TableDef &def : t) {
         IndexDef trigram = ix(def.name == QLatin1String("Product") ? "Product_ThaiName_Trgm" : "Customer_Name_Trgm",

@@ -7,6 +7,7 @@
 #include "projects/TFrProject.h"
 #include "projects/TFrProjectJob.h"
 #include "service/TFrJobTran.h"
+#include "pricing/TFrCustomerProductPrice.h"
 
 void registerModules()
 {
@@ -18,4 +19,5 @@ void registerModules()
     ModuleRegistry::add(QStringLiteral("TFrEmployee"), [] { return new TFrEmployee; });
     ModuleRegistry::add(QStringLiteral("TFrDepartment"), [] { return new TFrDepartment; });
     ModuleRegistry::add(QStringLiteral("TFrBranch"), [] { return new TFrBranch; });
+    ModuleRegistry::add(QStringLiteral("TFrCustomerProductPrice"), [] { return new TFrCustomerProductPrice; });
 }

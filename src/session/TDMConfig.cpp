@@ -136,3 +136,19 @@ bool TDMConfig::CheckVersion(int programVersion)
         ShowMessage(QStringLiteral("กรุณา อัพเดท โปรแกรม Version ใหม่ด้วยค่ะ !!"));
     return ok;
 }
+
+QString TDMConfig::saveQuestion()
+{
+    const TDMConfig *cfg = instance();
+    if (cfg && !cfg->ConfirmSaveText.isEmpty())
+        return cfg->ConfirmSaveText;
+    return cfg && !cfg->IsThai ? QStringLiteral("Save Data ?") : QStringLiteral("จัดเก็บข้อมูล ?");
+}
+
+QString TDMConfig::deleteQuestion()
+{
+    const TDMConfig *cfg = instance();
+    if (cfg && !cfg->ConfirmDeleteText.isEmpty())
+        return cfg->ConfirmDeleteText;
+    return cfg && !cfg->IsThai ? QStringLiteral("Delete Data ?") : QStringLiteral("ลบข้อมูล ?");
+}

@@ -32,6 +32,10 @@ public:
     int SalesId = 0;
     QString ConfirmSaveText;
     QString ConfirmDeleteText;
+    // The save and delete questions of the session, or the plain ones in the
+    // user's language when the configuration gives none.
+    static QString saveQuestion();
+    static QString deleteQuestion();
     QString ConfirmExitText;
 
     Connection &DmCfg() { return *m_cfg; }

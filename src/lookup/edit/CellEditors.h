@@ -1,4 +1,5 @@
 #pragma once
+#include <QLineEdit>
 class QAbstractItemView;
 #include <QList>
 #include <QPair>
@@ -28,6 +29,28 @@ protected:
 
 private:
     mutable bool m_refused = false;
+};
+
+// Any of the cells below with a box that takes no more characters than its
+// column holds, so that the server never refuses an over-long value at save.
+template <class Base>
+class LimitedCell : public Base
+{
+public:
+    LimitedCell(int maxLength, QObject *parent, bool enterMoves = true) : Base(parent), m_max(maxLength)
+    {
+        this->enterMovesToNextCell = enterMoves;
+    }
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QWidget *w = Base::createEditor(parent, option, index);
+        if (auto *e = qobject_cast<QLineEdit *>(w))
+            e->setMaxLength(m_max);
+        return w;
+    }
+
+private:
+    int m_max;
 };
 
 // Code cell: upper case as typed, a search button and F5 for the look-up,

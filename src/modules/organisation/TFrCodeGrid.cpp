@@ -23,38 +23,6 @@ namespace {
 
 bool blank(const QVariant &v) { return !v.isValid() || v.isNull() || dbText(v).trimmed().isEmpty(); }
 
-class LimitedTextCell : public QlxCellDelegate
-{
-public:
-    LimitedTextCell(int maxLength, QObject *parent) : QlxCellDelegate(parent), m_max(maxLength) { enterMovesToNextCell = true; }
-    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override
-    {
-        QWidget *w = QlxCellDelegate::createEditor(parent, option, index);
-        if (auto *e = qobject_cast<QLineEdit *>(w))
-            e->setMaxLength(m_max);
-        return w;
-    }
-
-private:
-    int m_max;
-};
-
-class LimitedCodeCell : public CodeCellDelegate
-{
-public:
-    LimitedCodeCell(int maxLength, QObject *parent) : CodeCellDelegate(parent), m_max(maxLength) { enterMovesToNextCell = true; }
-    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override
-    {
-        QWidget *w = CodeCellDelegate::createEditor(parent, option, index);
-        if (auto *e = qobject_cast<QLineEdit *>(w))
-            e->setMaxLength(m_max);
-        return w;
-    }
-
-private:
-    int m_max;
-};
-
 } // namespace
 
 // ---------------------------------------------------------------- rows
@@ -194,8 +162,8 @@ void TFrCodeGrid::buildGrid(const QList<GridColumn> &columns, const QColor &alte
 
 QlxCellDelegate *TFrCodeGrid::textCell(const QString &field, int maxLength, bool upperCase)
 {
-    QlxCellDelegate *d = upperCase ? static_cast<QlxCellDelegate *>(new LimitedCodeCell(maxLength, this))
-                                   : static_cast<QlxCellDelegate *>(new LimitedTextCell(maxLength, this));
+    QlxCellDelegate *d = upperCase ? static_cast<QlxCellDelegate *>(new LimitedCell<CodeCellDelegate>(maxLength, this))
+                                   : static_cast<QlxCellDelegate *>(new LimitedCell<QlxCellDelegate>(maxLength, this));
     setCell(field, d);
     return d;
 }
@@ -205,23 +173,9 @@ void TFrCodeGrid::setCell(const QString &field, QAbstractItemDelegate *delegate)
     Grid->setItemDelegateForColumn(Model->columnOf(field), delegate);
 }
 
-bool TFrCodeGrid::confirmSave()
-{
-    const TDMConfig *cfg = TDMConfig::instance();
-    QString text = cfg ? cfg->ConfirmSaveText : QString();
-    if (text.isEmpty())
-        text = cfg && !cfg->IsThai ? QStringLiteral("Save Data ?") : QStringLiteral("จัดเก็บข้อมูล ?");
-    return TDM::instance()->Confirm(text);
-}
+bool TFrCodeGrid::confirmSave() { return TDM::instance()->Confirm(TDMConfig::saveQuestion()); }
 
-bool TFrCodeGrid::confirmDelete()
-{
-    const TDMConfig *cfg = TDMConfig::instance();
-    QString text = cfg ? cfg->ConfirmDeleteText : QString();
-    if (text.isEmpty())
-        text = cfg && !cfg->IsThai ? QStringLiteral("Delete Data ?") : QStringLiteral("ลบข้อมูล ?");
-    return TDM::instance()->Confirm(text);
-}
+bool TFrCodeGrid::confirmDelete() { return TDM::instance()->Confirm(TDMConfig::deleteQuestion()); }
 
 static QString titleOf(const CachedGridModel &m, const QString &field)
 {

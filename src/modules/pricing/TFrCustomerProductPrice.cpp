@@ -66,35 +66,6 @@ Connection &db() { return TDM::instance()->DMDATA(); }
 
 bool blank(const QVariant &v) { return !v.isValid() || v.isNull() || dbText(v).trimmed().isEmpty(); }
 
-QString confirmText(bool save)
-{
-    const TDMConfig *cfg = TDMConfig::instance();
-    const QString t = cfg ? (save ? cfg->ConfirmSaveText : cfg->ConfirmDeleteText) : QString();
-    if (!t.isEmpty())
-        return t;
-    const bool thai = !cfg || cfg->IsThai;
-    if (save)
-        return thai ? QStringLiteral("จัดเก็บข้อมูล ?") : QStringLiteral("Save Data ?");
-    return thai ? QStringLiteral("ลบข้อมูล ?") : QStringLiteral("Delete Data ?");
-}
-
-// A cell editor that takes no more characters than its column holds.
-template <class Base>
-class LimitedCell : public Base
-{
-public:
-    LimitedCell(int maxLength, QObject *parent) : Base(parent), m_max(maxLength) { this->enterMovesToNextCell = true; }
-    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override
-    {
-        QWidget *w = Base::createEditor(parent, option, index);
-        if (auto *e = qobject_cast<QLineEdit *>(w))
-            e->setMaxLength(m_max);
-        return w;
-    }
-
-private:
-    int m_max;
-};
 
 // A whole number, or empty. Text that is no whole number is refused with a
 // message and the number held before stays.
@@ -558,7 +529,7 @@ bool TFrCustomerProductPrice::eventFilter(QObject *watched, QEvent *event)
     const QModelIndex at = DgPrice->currentIndex();
     const int last = QrPrice->rowCount() - 1;
     if (k->key() == Qt::Key_Delete && k->modifiers() == Qt::ControlModifier) {
-        if (at.isValid() && TDM::instance()->Confirm(confirmText(false)))
+        if (at.isValid() && TDM::instance()->Confirm(TDMConfig::deleteQuestion()))
             BDelLineClick();
         return true;
     }
@@ -667,7 +638,7 @@ void TFrCustomerProductPrice::AcSaveExecute()
     setCurrentColumn(QStringLiteral("thainame"));
     QrPrice->dropIncompleteRows();
     TDM *dm = TDM::instance();
-    if (!dm->Confirm(confirmText(true)))
+    if (!dm->Confirm(TDMConfig::saveQuestion()))
         return;
     const qint64 customer = m_customer;
     CachedGridModel::Statements st;
@@ -698,7 +669,7 @@ void TFrCustomerProductPrice::AcDelExecute()
         return;
     m_editRefused = false;
     TDM *dm = TDM::instance();
-    if (!dm->Confirm(confirmText(false)))
+    if (!dm->Confirm(TDMConfig::deleteQuestion()))
         return;
     // Every stored row the list was loaded with goes; the screen changes only
     // once that has been committed.

@@ -122,22 +122,6 @@ protected:
     }
 };
 
-// A code cell whose box takes at most a given number of characters.
-class LimitedCodeDelegate : public CodeCellDelegate
-{
-public:
-    LimitedCodeDelegate(int maxLength, QObject *parent) : CodeCellDelegate(parent), m_max(maxLength) {}
-    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override
-    {
-        QWidget *w = CodeCellDelegate::createEditor(parent, option, index);
-        if (auto *e = qobject_cast<QLineEdit *>(w))
-            e->setMaxLength(m_max);
-        return w;
-    }
-
-private:
-    int m_max;
-};
 
 // The line text: no longer than its column.
 class TextCellDelegate : public QlxCellDelegate
@@ -348,9 +332,9 @@ void TFrBOQ::setupLineColumns()
 
     m_fixedCell = new FixedCellDelegate(this);
     m_textCell = new TextCellDelegate(this);
-    m_productCell = new LimitedCodeDelegate(25, this);
-    m_vendorCell = new LimitedCodeDelegate(10, this);
-    m_unitCell = new LimitedCodeDelegate(20, this);
+    m_productCell = new LimitedCell<CodeCellDelegate>(25, this, false);
+    m_vendorCell = new LimitedCell<CodeCellDelegate>(10, this, false);
+    m_unitCell = new LimitedCell<CodeCellDelegate>(20, this, false);
     m_dateCell = new DateCellDelegate(this);
     auto *quantity = new AmountCellDelegate(this);
     auto *price = new AmountCellDelegate(this);

@@ -66,24 +66,6 @@ QVariant dateOrNull(const QVariant &v)
     return d.isValid() ? QVariant(d) : QVariant();
 }
 
-// A cell editor that takes no more characters than its column holds.
-template <class Base>
-class LimitedCell : public Base
-{
-public:
-    LimitedCell(int maxLength, QObject *parent) : Base(parent), m_max(maxLength) { this->enterMovesToNextCell = true; }
-    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override
-    {
-        QWidget *w = Base::createEditor(parent, option, index);
-        if (auto *e = qobject_cast<QLineEdit *>(w))
-            e->setMaxLength(m_max);
-        return w;
-    }
-
-private:
-    int m_max;
-};
-
 TFrSearch *defaultCopyLookup(QWidget *parent)
 {
     auto *d = new TFrSearchProject(parent);
